@@ -1,0 +1,2 @@
+-- Catalogue schema: filled in by the catalogue work.
+CREATE TABLE placeholder(x);

@@ -1,0 +1,1 @@
+// Keeps a subsystem library valid while its folder is still empty.
