@@ -1,0 +1,62 @@
+#include "syinifile.h"
+
+namespace {
+
+void writeNode(const TSyTreeNode &node, const QString &path, QStringList &out) {
+    if (node.ParamCount() > 0) {
+        out << QStringLiteral("[%1]").arg(path);
+        for (int i = 0; i < node.ParamCount(); ++i)
+            out << node.ParamName(i) + QLatin1Char('=') + syValueText(node.ParamValue(i));
+        out << QString();
+    }
+    for (int i = 0; i < node.ChildCount(); ++i) {
+        const TSyTreeNode &child = node.Child(i);
+        writeNode(child, node.Parent() ? path + QLatin1Char('\\') + child.Name() : child.Name(), out);
+    }
+}
+
+} // namespace
+
+TSyIniFile::TSyIniFile(const QString &fileName, const QString &rootName, OpenMode mode)
+    : TSyDocument(fileName, rootName) {
+    open(mode);
+}
+
+QStringList TSyIniFile::format() const {
+    QStringList out;
+    writeNode(Root(), Root().Name(), out);
+    return out;
+}
+
+QString TSyIniFile::parse(const QStringList &lines) {
+    TSyTreeNode *current = nullptr; // nothing before the first header
+    for (int i = 0; i < lines.size(); ++i) {
+        const int lineNo = i + 1;
+        const QString line = cleanLine(lines[i]);
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            // The last character goes whatever it is: "[Sec] ;x" names "Sec]".
+            const QString section = line.mid(1, line.size() - 2);
+            current = &Root();
+            if (section == Root().Name())
+                continue;
+            const QStringList pieces = section.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+            if (pieces.size() > MaxDepth)
+                return depthError(lineNo);
+            for (const QString &piece : pieces) {
+                const bool isNew = !current->HasChild(piece);
+                current = &current->ChildByName(piece);
+                if (isNew)
+                    current->SetLine(lineNo);
+            }
+            continue;
+        }
+        if (!current)
+            continue;
+        QString name, value;
+        splitAssignment(line, name, value);
+        current->AddParam(name, value, lineNo);
+    }
+    return {};
+}
