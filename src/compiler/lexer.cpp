@@ -1,0 +1,199 @@
+#include "lexer.h"
+
+#include "app/textfile.h"
+
+#include <array>
+
+namespace {
+
+// Section words are 3 to 10 letters long; shorter or longer words skip the look-up.
+bool isSectionWordAt(const QString &line, qsizetype start, qsizetype end) {
+    const qsizetype n = end - start;
+    return n >= 3 && n <= 10 && IsSectionWord(line.mid(start, n));
+}
+
+bool isScannerWordChar(QChar c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == u'_'; }
+
+bool sameWord(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+// One shared string per ASCII character: delimiter and operator tokens are
+// then copies of these instead of new allocations.
+QString singleCharToken(QChar c) {
+    static const std::array<QString, 128> table = [] {
+        std::array<QString, 128> t;
+        for (int i = 0; i < 128; ++i)
+            t[i] = QString(QChar(i));
+        return t;
+    }();
+    return c.unicode() < 128 ? table[c.unicode()] : QString(c);
+}
+
+bool startsWithWordChar(const QString &token) { return !token.isEmpty() && IsWordChar(token[0]); }
+
+bool isSlash(const QString &token) { return token.size() == 1 && token[0] == u'/'; }
+
+} // namespace
+
+void TLexer::NormalizeText(QString &text, bool removeBlanks) {
+    qsizetype first = -1, last = -1, out = 0;
+    const qsizetype n = text.size();
+    QChar *d = text.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        QChar c = d[i];
+        if (c.unicode() < 32)
+            c = u' ';
+        if (c == u' ' && (removeBlanks || first < 0))
+            continue;
+        if (first < 0)
+            first = out;
+        d[out++] = c;
+        if (c != u' ')
+            last = out;
+    }
+    text.truncate(first < 0 ? 0 : last);
+}
+
+QString TLexer::PrepareSourceLine(const QString &line) {
+    QString s = line;
+    NormalizeText(s, false);
+    QString out;
+    out.reserve(s.size() + 4);
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    while (i < n) {
+        if (!IsAsciiLetter(s[i])) {
+            out += s[i++];
+            continue;
+        }
+        qsizetype j = i;
+        while (j < n && isScannerWordChar(s[j]))
+            ++j;
+        out += QStringView(s).sliced(i, j - i);
+        if (isSectionWordAt(s, i, j)) {
+            qsizetype k = j;
+            while (k < n && s[k] == u' ')
+                ++k;
+            // The ";" goes right after the word: "var x" becomes "var; x".
+            if (k == n || s[k] != u';')
+                out += u';';
+        }
+        i = j;
+    }
+    const qsizetype comment = out.indexOf(QLatin1String("//"));
+    if (comment >= 0)
+        out.truncate(comment);
+    NormalizeText(out, false);
+    return out;
+}
+
+TArrayStringsTable TLexer::SplitStatements(const QStringList &lines, const QString &path) {
+    TArrayStringsTable table;
+    QString pending;
+    auto finish = [&](qsizetype lineIndex) {
+        NormalizeText(pending, false);
+        table.append(TStatementRecord(path, qint32(lineIndex), pending));
+        pending.clear();
+    };
+    for (qsizetype li = 0; li < lines.size(); ++li) {
+        const QString prepared = PrepareSourceLine(lines[li]);
+        if (prepared.isEmpty())
+            continue;
+        qsizetype start = 0;
+        for (qsizetype semi = prepared.indexOf(u';'); semi >= 0; semi = prepared.indexOf(u';', start)) {
+            pending += QStringView(prepared).sliced(start, semi - start);
+            finish(li);
+            start = semi + 1;
+        }
+        pending += QStringView(prepared).sliced(start);
+        // A line end inside a statement reads as a blank.
+        if (!prepared.endsWith(u';'))
+            pending += u' ';
+    }
+    return table; // text after the last ";" is not a statement
+}
+
+bool TLexer::ReadStatementTable(const QString &path, TArrayStringsTable &table, QString *error) {
+    QStringList lines;
+    if (!textfile::readLines(path, lines, error))
+        return false;
+    table = SplitStatements(lines, path);
+    return true;
+}
+
+TStringArray TLexer::SplitTokens(const QString &text) {
+    QString s = text;
+    NormalizeText(s, false);
+    TStringArray tokens;
+    qsizetype wordStart = -1;
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = s[i];
+        if (IsWordChar(c)) {
+            if (wordStart < 0)
+                wordStart = i;
+            continue;
+        }
+        if (wordStart >= 0) {
+            tokens.append(s.mid(wordStart, i - wordStart));
+            wordStart = -1;
+        }
+        if (c != u' ')
+            tokens.append(singleCharToken(c));
+    }
+    if (wordStart >= 0)
+        tokens.append(s.mid(wordStart));
+    return tokens;
+}
+
+QString TLexer::JoinTokens(const TStringArray &tokens) {
+    QString out;
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (i > 0) {
+            const QString &a = tokens[i - 1], &b = tokens[i];
+            if ((startsWithWordChar(a) && startsWithWordChar(b)) || (isSlash(a) && isSlash(b)))
+                out += u' ';
+        }
+        out += tokens[i];
+    }
+    return out;
+}
+
+QString TLexer::GlueTokens(const TStringArray &tokens) {
+    QString out;
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (i > 0 && isSlash(tokens[i - 1]) && isSlash(tokens[i]))
+            out += u' ';
+        out += tokens[i];
+    }
+    return out;
+}
+
+TArrayStringsTable TLexer::ExtractSection(TArrayStringsTable &table, const QString &startWord,
+                                          const QString &endWord) {
+    if (table.size() < 3)
+        return {TStatementRecord(QString(), 0, TableTooShort)};
+    qsizetype i = 0;
+    while (i < table.size() && !sameWord(table[i].text(), startWord))
+        ++i;
+    if (i == table.size()) {
+        TStatementRecord marker = table.first();
+        marker.setText(SectionMissing);
+        marker.setLine(0);
+        return {marker};
+    }
+    table[i].setText(QString());
+    TArrayStringsTable section;
+    for (++i; i < table.size(); ++i) {
+        TStatementRecord &st = table[i];
+        if (sameWord(st.text(), endWord)) {
+            st.setText(QString());
+            return section;
+        }
+        section.append(st);
+        st.setText(QString());
+    }
+    TStatementRecord marker = section.isEmpty() ? TStatementRecord() : section.first();
+    marker.setText(SectionUnterminated);
+    marker.setLine(table.last().line());
+    return {marker};
+}

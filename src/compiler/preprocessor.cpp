@@ -1,0 +1,274 @@
+#include "preprocessor.h"
+
+#include "listingfiles.h"
+
+#include "app/textfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kColon = QStringLiteral(":");
+
+// Label definitions ("name: ...") of statements, in order. The first
+// definition of a name decides its replacement; every definition still
+// takes a number, so a repeated label keeps the number of its first one and
+// the later duplicate check finds it.
+struct LabelTable {
+    QHash<QString, QString> replacement;
+
+    void collect(const TStringArray &tokens, int &counter) {
+        if (tokens.size() < 2 || tokens[1] != kColon)
+            return;
+        ++counter;
+        if (!replacement.contains(tokens[0]))
+            replacement.insert(tokens[0], QStringLiteral("@L%1").arg(counter));
+    }
+    void rename(TStringArray &tokens) const {
+        if (replacement.isEmpty())
+            return;
+        for (QString &t : tokens) {
+            const auto it = replacement.constFind(t);
+            if (it != replacement.constEnd())
+                t = *it;
+        }
+    }
+};
+
+// A statement that calls a function: "$f(...)" or "label: $f(...)".
+struct CallSite {
+    QString prefix;   // "label:" or empty
+    QString callText; // the tokens from the "$" token on, without blanks
+    QString function; // lower-cased name, for the recursion check
+};
+
+bool findCall(const QString &text, CallSite &site) {
+    if (!text.contains(u'$'))
+        return false;
+    const TStringArray tokens = TLexer::SplitTokens(text);
+    qsizetype from = -1;
+    if (!tokens.isEmpty() && tokens[0].startsWith(u'$'))
+        from = 0;
+    else if (tokens.size() >= 3 && tokens[1] == kColon && tokens[2].startsWith(u'$'))
+        from = 2;
+    if (from < 0)
+        return false;
+    site.prefix = from == 0 ? QString() : tokens[0] + kColon;
+    site.callText = tokens.mid(from).join(QString());
+    site.function = tokens[from].mid(1).toLower();
+    return true;
+}
+
+// The rounding of the header's parameter count: halves go to the even
+// neighbour (4 header tokens give 0 parameters, 6 give 2, 8 give 2).
+qsizetype parameterCount(qsizetype headerTokens) {
+    const qsizetype twice = headerTokens - 3;
+    qsizetype n = twice / 2;
+    if (twice % 2 != 0 && n % 2 != 0)
+        ++n;
+    return n;
+}
+
+// Matches the header "function name ( p1 , p2 ... )" with the call
+// "$name ( a1 , a2 ... )"; fills formal (lower-cased) -> actual.
+bool bindParameters(const TStringArray &header, const TStringArray &call, const QString &name,
+                    QHash<QString, QString> &bindings) {
+    const qsizetype h = header.size();
+    if (h <= 3 || header[0].compare(QLatin1String("function"), Qt::CaseInsensitive) != 0 ||
+        header[1].compare(name, Qt::CaseInsensitive) != 0 || header[2] != QLatin1String("(") ||
+        header.last() != QLatin1String(")") || h != call.size() + 1)
+        return false;
+    const qsizetype count = parameterCount(h);
+    for (qsizetype k = 0; k < count; ++k) {
+        const qsizetype formal = 2 * k + 3, actual = 2 * k + 2;
+        if (formal >= h || actual >= call.size())
+            return false;
+        if (k > 0 && (header[formal - 1] != QLatin1String(",") || call[actual - 1] != QLatin1String(",")))
+            return false;
+        const QString key = header[formal].toLower();
+        if (!bindings.contains(key))
+            bindings.insert(key, call[actual]);
+    }
+    return true;
+}
+
+// A glued body statement may form a section word ("en d(" becomes "end(")
+// that the listing reader would cut in two. The statements are cut here the
+// same way, so the listing and the position file always agree.
+TArrayStringsTable settleForListing(const TArrayStringsTable &table) {
+    TArrayStringsTable settled;
+    settled.reserve(table.size());
+    for (const TStatementRecord &st : table) {
+        const QString line = st.text() + u';';
+        if (TLexer::PrepareSourceLine(line) == line) {
+            settled.append(st);
+            continue;
+        }
+        for (TStatementRecord piece : TLexer::SplitStatements({line}, st.filePath())) {
+            piece.setLine(st.line());
+            settled.append(piece);
+        }
+    }
+    return settled;
+}
+
+void removeStaleListing(const QString &programPath) {
+    QFile::remove(listingfiles::ListingPath(programPath));
+    QFile::remove(listingfiles::PositionPath(programPath));
+}
+
+} // namespace
+
+bool TPreprocessor::fail(const QString &message, const TStatementRecord &at) {
+    failure_ = {message, at};
+    return false;
+}
+
+QString TPreprocessor::FunctionPath(const QString &name) const {
+    const QString file = name + QLatin1String(".pf");
+    if (functionFolder_.isEmpty())
+        return file;
+    if (functionFolder_.endsWith(u'/') || functionFolder_.endsWith(u'\\'))
+        return functionFolder_ + file;
+    return functionFolder_ + u'/' + file;
+}
+
+const TPreprocessor::FunctionFile &TPreprocessor::functionFile(const QString &path) {
+    auto it = functions_.find(path);
+    if (it != functions_.end())
+        return *it;
+    FunctionFile f;
+    f.exists = QFileInfo::exists(path);
+    if (f.exists && !TLexer::ReadStatementTable(path, f.statements, &f.readError) && f.readError.isEmpty())
+        f.readError = QStringLiteral("Не удалось прочитать файл %1").arg(path);
+    return *functions_.insert(path, f);
+}
+
+TArrayStringsTable TPreprocessor::ExpandFunctionCall(const QString &callText, int &labelCounter) {
+    const TStringArray call = TLexer::SplitTokens(callText);
+    QString name = call.isEmpty() ? QString() : call[0];
+    if (name.startsWith(u'$'))
+        name.remove(0, 1);
+    const QString path = FunctionPath(name);
+    auto single = [&](const QString &text) { return TArrayStringsTable{TStatementRecord(path, 0, text)}; };
+
+    const FunctionFile &file = functionFile(path);
+    if (!file.exists)
+        return single(QStringLiteral("0"));
+    if (!file.readError.isEmpty()) {
+        fail(file.readError);
+        return {};
+    }
+    const TArrayStringsTable &f = file.statements;
+    if (f.size() < 2)
+        return single(QStringLiteral("1"));
+    QHash<QString, QString> bindings;
+    if (!bindParameters(TLexer::SplitTokens(f[0].text()), call, name, bindings))
+        return single(QStringLiteral("2"));
+
+    QList<TStringArray> body;
+    body.reserve(f.size() - 1);
+    LabelTable labels;
+    for (qsizetype i = 1; i < f.size(); ++i) {
+        body.append(TLexer::SplitTokens(f[i].text()));
+        labels.collect(body.last(), labelCounter);
+    }
+    TArrayStringsTable result;
+    result.reserve(body.size());
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        TStringArray &tokens = body[i];
+        for (QString &t : tokens) {
+            const auto bound = bindings.constFind(t.toLower());
+            if (bound != bindings.constEnd())
+                t = *bound;
+        }
+        labels.rename(tokens);
+        result.append(TStatementRecord(path, qint32(i + 1), TLexer::GlueTokens(tokens)));
+    }
+    return result;
+}
+
+bool TPreprocessor::expandCalls(TArrayStringsTable &table, int &labelCounter) {
+    // Statements still to look at, the next one last. Each carries the
+    // chain of functions it was expanded from, so a function that calls
+    // itself (directly or through others) is caught instead of expanding
+    // without end. Handling the first waiting statement each time keeps the
+    // order in which a search from the top would expand the calls.
+    struct Pending {
+        TStatementRecord statement;
+        QStringList chain;
+    };
+    QList<Pending> waiting;
+    waiting.reserve(table.size());
+    for (qsizetype i = table.size() - 1; i >= 0; --i)
+        waiting.append({table[i], {}});
+    TArrayStringsTable done;
+    done.reserve(table.size());
+    while (!waiting.isEmpty()) {
+        Pending next = waiting.takeLast();
+        CallSite site;
+        if (!findCall(next.statement.text(), site)) {
+            done.append(next.statement);
+            continue;
+        }
+        if (next.chain.contains(site.function)) {
+            const QString path = (next.chain + QStringList{site.function}).join(QLatin1String(" -> "));
+            return fail(QStringLiteral("Рекурсивный вызов функции %1: %2").arg(site.function, path), next.statement);
+        }
+        TArrayStringsTable body = ExpandFunctionCall(site.callText, labelCounter);
+        if (body.isEmpty())
+            return fail(failure_.message, next.statement);
+        if (done.size() + waiting.size() + body.size() > MaxStatements)
+            return fail(QStringLiteral("После подстановки функций в программе больше %1 операторов").arg(MaxStatements),
+                        next.statement);
+        body.first().setText(site.prefix + body.first().text());
+        const QStringList chain = next.chain + QStringList{site.function};
+        for (qsizetype i = body.size() - 1; i >= 0; --i)
+            waiting.append({body[i], chain});
+    }
+    table = done;
+    return true;
+}
+
+TPreprocessor::Status TPreprocessor::PreprocessProgram(const QString &programPath) {
+    failure_ = {};
+    functions_.clear();
+    // Whatever happens, no listing of an earlier run may stay to be compiled.
+    removeStaleListing(programPath);
+
+    TArrayStringsTable table;
+    QString error;
+    if (!TLexer::ReadStatementTable(programPath, table, &error)) {
+        fail(error);
+        return Failed;
+    }
+    if (table.size() < 3) {
+        fail(QStringLiteral("В программе %1 меньше трёх операторов").arg(listingfiles::ShortFileName(programPath)));
+        return TooShort;
+    }
+
+    int labelCounter = 0;
+    QList<TStringArray> tokens;
+    tokens.reserve(table.size());
+    LabelTable labels;
+    for (const TStatementRecord &st : table) {
+        tokens.append(TLexer::SplitTokens(st.text()));
+        labels.collect(tokens.last(), labelCounter);
+    }
+    for (qsizetype i = 0; i < table.size(); ++i) {
+        labels.rename(tokens[i]);
+        table[i].setText(TLexer::JoinTokens(tokens[i]));
+    }
+    if (!expandCalls(table, labelCounter))
+        return Failed;
+
+    table = settleForListing(table);
+    if (!listingfiles::WriteListing(listingfiles::ListingPath(programPath), table, &error) ||
+        !listingfiles::WritePositionFile(listingfiles::PositionPath(programPath), table, &error)) {
+        removeStaleListing(programPath);
+        fail(error);
+        return Failed;
+    }
+    return Ok;
+}
