@@ -1,0 +1,37 @@
+#include "packetlog.h"
+
+#include "app/text1251.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QLocale>
+
+bool PacketLog::open(const QString &baseDir, QString *error) {
+    std::lock_guard lock(mutex_);
+    QDir dir(baseDir);
+    dir.mkpath(folderName()); // a failure shows up when the file cannot be opened
+    file_.setFileName(dir.filePath(folderName() + QLatin1Char('/') + fileName()));
+    if (file_.open(QIODevice::WriteOnly | QIODevice::Append))
+        return true;
+    if (error)
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString());
+    return false;
+}
+
+bool PacketLog::isOpen() const {
+    std::lock_guard lock(mutex_);
+    return file_.isOpen();
+}
+
+void PacketLog::write(const QString &text) {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale = QLocale::system();
+    const QString line = QLatin1Char('[') + locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                         now.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("] ") + text;
+    const QByteArray bytes = cp1251::encodeLossy(line) + "\r\n";
+    std::lock_guard lock(mutex_);
+    if (!file_.isOpen())
+        return;
+    file_.write(bytes);
+    file_.flush(); // a crash must not lose the traffic that led to it
+}
