@@ -154,17 +154,26 @@ bool TDM::ConnectCatalogue(const QString &databaseFile) {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         return fail(QStringLiteral("the SQLite database driver is not available"));
 
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db.setDatabaseName(openExistingUri(info.absoluteFilePath()));
-    // Other programs may use the file at the same time: wait for their
-    // writes instead of failing at once.
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
-    if (!db.open())
-        return fail(QStringLiteral("cannot open the catalogue %1: %2").arg(databaseFile, db.lastError().text()));
+    if (!openConnection(info.absoluteFilePath()))
+        return fail(QStringLiteral("cannot open the catalogue %1: %2").arg(databaseFile, lastError_));
     if (!checkSchema() || !loadStandingQueries())
         return fail(QStringLiteral("%1: %2").arg(databaseFile, lastError_));
     connected_ = true;
     return true;
+}
+
+bool TDM::openConnection(const QString &absolutePath) {
+    // The handle is released before returning, so that a failure can remove
+    // the connection without it still being in use.
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db.setDatabaseName(openExistingUri(absolutePath));
+    // Other programs may use the file at the same time: wait for their
+    // writes instead of failing at once.
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
+    if (db.open())
+        return true;
+    lastError_ = db.lastError().text();
+    return false;
 }
 
 bool TDM::checkSchema() {

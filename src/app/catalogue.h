@@ -78,6 +78,7 @@ public:
 private:
     void closeConnection();
     bool fail(const QString &message);
+    bool openConnection(const QString &absolutePath);
     bool checkSchema();
     bool loadStandingQueries();
 
