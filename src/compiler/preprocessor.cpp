@@ -4,6 +4,7 @@
 
 #include "app/textfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -139,10 +140,27 @@ const TPreprocessor::FunctionFile &TPreprocessor::functionFile(const QString &pa
     if (it != functions_.end())
         return *it;
     FunctionFile f;
-    f.exists = QFileInfo::exists(path);
-    if (f.exists && !TLexer::ReadStatementTable(path, f.statements, &f.readError) && f.readError.isEmpty())
-        f.readError = QStringLiteral("Не удалось прочитать файл %1").arg(path);
+    f.path = QFileInfo::exists(path) ? path : findCaseInsensitive(path);
+    f.exists = !f.path.isEmpty();
+    if (!f.exists)
+        f.path = path;
+    else if (!TLexer::ReadStatementTable(f.path, f.statements, &f.readError) && f.readError.isEmpty())
+        f.readError = QStringLiteral("Не удалось прочитать файл %1").arg(f.path);
     return *functions_.insert(path, f);
+}
+
+// Function names are not case-sensitive, and on Windows neither are file
+// names; elsewhere "$Blink" must still find blink.pf.
+QString TPreprocessor::findCaseInsensitive(const QString &path) {
+    if (!folderListed_) {
+        folderListed_ = true;
+        const QDir folder(functionFolder_.isEmpty() ? QStringLiteral(".") : functionFolder_);
+        for (const QString &name : folder.entryList({QStringLiteral("*")}, QDir::Files, QDir::Name))
+            folderNames_.insert(name.toLower(), name);
+    }
+    const qsizetype slash = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    const QString found = folderNames_.value(path.mid(slash + 1).toLower());
+    return found.isEmpty() ? QString() : path.left(slash + 1) + found;
 }
 
 TArrayStringsTable TPreprocessor::ExpandFunctionCall(const QString &callText, int &labelCounter) {
@@ -150,10 +168,10 @@ TArrayStringsTable TPreprocessor::ExpandFunctionCall(const QString &callText, in
     QString name = call.isEmpty() ? QString() : call[0];
     if (name.startsWith(u'$'))
         name.remove(0, 1);
-    const QString path = FunctionPath(name);
+    const FunctionFile &file = functionFile(FunctionPath(name));
+    const QString &path = file.path;
     auto single = [&](const QString &text) { return TArrayStringsTable{TStatementRecord(path, 0, text)}; };
 
-    const FunctionFile &file = functionFile(path);
     if (!file.exists)
         return single(QStringLiteral("0"));
     if (!file.readError.isEmpty()) {

@@ -39,16 +39,21 @@ public:
 
 private:
     struct FunctionFile {
+        QString path; // as found on disk
         bool exists = false;
         QString readError; // set when it exists but cannot be read
         TArrayStringsTable statements;
     };
     const FunctionFile &functionFile(const QString &path);
+    QString findCaseInsensitive(const QString &path);
     bool expandCalls(TArrayStringsTable &table, int &labelCounter);
     bool fail(const QString &message, const TStatementRecord &at = {});
 
     QString functionFolder_;
     // A function used many times in one program is read once.
     QHash<QString, FunctionFile> functions_;
+    // Lower-cased file name -> file name in the function folder, read once.
+    QHash<QString, QString> folderNames_;
+    bool folderListed_ = false;
     TPreprocessFailure failure_;
 };
