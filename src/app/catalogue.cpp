@@ -1,5 +1,6 @@
 #include "catalogue.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -90,9 +91,15 @@ QString sqlOf(CatalogueQuery query) {
 }
 
 // SQLite URI that opens an existing file for reading and writing but never
-// creates one (a plain file name would make an empty database).
+// creates one (a plain file name would make an empty database). The
+// authority stays empty, so drive letters and network shares work too:
+// file:///C:/x.db, file:////server/share/x.db.
 QString openExistingUri(const QString &absolutePath) {
-    return QUrl::fromLocalFile(absolutePath).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
+    QString path = QDir::fromNativeSeparators(absolutePath);
+    if (!path.startsWith(QLatin1Char('/')))
+        path.prepend(QLatin1Char('/'));
+    return QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/:")) +
+           QStringLiteral("?mode=rw");
 }
 
 int nextConnectionNumber() {
