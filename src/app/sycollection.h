@@ -35,8 +35,10 @@ private:
 //   SY_DEFINE_CLASS(TRemoteList, TSyCollection)
 template <class T> class TSyCollectionOf : public TSyCollection {
 public:
-    using TSyCollection::Add;
-    int Add(std::unique_ptr<T> item) { return TSyCollection::Add(std::unique_ptr<TSyPersistent>(item.release())); }
+    template <class U> int Add(std::unique_ptr<U> item) {
+        static_assert(std::is_base_of_v<T, U>, "item of another class");
+        return TSyCollection::Add(std::unique_ptr<TSyPersistent>(std::move(item)));
+    }
     T *Item(int index) const { return static_cast<T *>(TSyCollection::Item(index)); }
     const TSyClassInfo &ItemClass() const override { return T::staticClassInfo(); }
 };
