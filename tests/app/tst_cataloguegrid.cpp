@@ -2,6 +2,7 @@
 // and alias as rows come and go, and the model contract.
 #include "app/catalogue.h"
 #include "app/gridmodel.h"
+#include "app/memtable.h"
 
 #include <QAbstractItemModelTester>
 #include <QPersistentModelIndex>
@@ -170,6 +171,73 @@ private slots:
         QCOMPARE(m.findByUid(""), -1);
         QCOMPARE(m.findByNmbr(2), 1);
         QCOMPARE(m.findByNmbr(3), -1);
+    }
+
+    void runTimeFields_data() {
+        QTest::addColumn<QString>("typeWord");
+        QTest::addColumn<bool>("added");
+        QTest::addColumn<QVariant>("given");
+        QTest::addColumn<QVariant>("stored"); // null: the value is refused
+        QTest::newRow("int") << "int" << true << QVariant("42") << QVariant(42LL);
+        QTest::newRow("INT, upper case") << "INT" << true << QVariant(7) << QVariant(7LL);
+        QTest::newRow("int, an address") << "int" << true << QVariant(qulonglong(0x7ffe12345678))
+                                         << QVariant(0x7ffe12345678LL);
+        QTest::newRow("int refuses text") << "int" << true << QVariant("abc") << QVariant();
+        QTest::newRow("str") << "str" << true << QVariant("Пульт") << QVariant("Пульт");
+        QTest::newRow("Bool") << "Bool" << true << QVariant(true) << QVariant(true);
+        QTest::newRow("unknown word") << "date" << false << QVariant() << QVariant();
+    }
+
+    void runTimeFields() {
+        QFETCH(QString, typeWord);
+        QFETCH(bool, added);
+        QFETCH(QVariant, given);
+        QFETCH(QVariant, stored);
+
+        TMemTable t;
+        QAbstractItemModelTester tester(&t, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(t.AddGridField("ptr", "int", false, true));
+        t.appendRow({{"ptr", 1}});
+        QCOMPARE(t.AddGridField("value", typeWord, true, false), added);
+        if (!added) {
+            QCOMPARE(t.columnCount(), 1);
+            return;
+        }
+        QCOMPARE(t.columnCount(), 2);
+        QVERIFY(t.value(0, "VALUE").isNull()); // rows get the new field empty
+        const QModelIndex cell = t.index(0, 1);
+        QVERIFY(t.flags(cell) & Qt::ItemIsEditable);
+        QCOMPARE(t.setData(cell, given), !stored.isNull());
+        QCOMPARE(t.value(0, "value"), stored);
+    }
+
+    void runTimeFieldRules() {
+        TMemTable t;
+        QAbstractItemModelTester tester(&t, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(t.AddGridField("ptr", "int", false, true));
+        QVERIFY(t.AddGridField("RemoteName", "str", true, true));
+        QVERIFY(!t.AddGridField("remotename", "int", true, true)); // name in use
+        QVERIFY(!t.AddGridField("", "int", true, true));
+        QCOMPARE(t.fields()[1].size, 100);
+        QVERIFY(!t.fields()[0].visible);
+        t.setFieldTitle("RemoteName", "Пульт", 100);
+        QCOMPARE(t.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Пульт"));
+        QCOMPARE(t.fields()[1].width, 100);
+
+        t.appendRow({{"ptr", 10}, {"RemoteName", "ТВ"}, {"unknown", 1}});
+        t.appendRow({{"ptr", 11}, {"RemoteName", "Кондиционер"}});
+        QCOMPARE(t.locate("remotename", "Кондиционер"), 1);
+        QCOMPARE(t.locate("ptr", 10), 0);
+        QCOMPARE(t.locate("ptr", "x"), -1);
+        // Read-only fields refuse grid edits but code may still set them.
+        QVERIFY(!(t.flags(t.index(0, 1)) & Qt::ItemIsEditable));
+        QVERIFY(!t.setData(t.index(0, 1), "X"));
+        QVERIFY(t.setValue(0, "RemoteName", "X"));
+        QCOMPARE(t.data(t.index(0, 1)).toString(), QStringLiteral("X"));
+        QVERIFY(!t.setValue(5, "RemoteName", "X"));
+        t.clearRows();
+        QCOMPARE(t.rowCount(), 0);
+        QCOMPARE(t.columnCount(), 2);
     }
 
     void dataModuleCreatesTheGridEmpty() {
