@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMultiMap>
 #include <QStandardPaths>
 
 SY_DEFINE_CLASS(TLastProjects, TSyStringsAdapter)
@@ -149,9 +150,11 @@ bool TAppSettings::LoadSettings(const QString &fileName, bool writeBack, QString
     if (!doc.LoadError().isEmpty())
         problems << doc.LoadError();
     // Even a partly read file is applied: what was read is better than nothing.
+    QMultiMap<int, QString> byLine; // sections are applied before the root's keys
     LoadFromNode(doc.Root(), [&](const ESyException &problem, int line) {
-        problems << problemText(FFileName, line, problem);
+        byLine.insert(line, problemText(FFileName, line, problem));
     });
+    problems << byLine.values();
     QString error;
     const bool written = !writeBack || !doc.LoadError().isEmpty() || saveDocument(doc, &error);
     if (!written)
