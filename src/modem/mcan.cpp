@@ -349,7 +349,8 @@ bool TMCan::Connect(int speedIndex) {
     for (int i = 0; i < 6 && !found; ++i) {
         if (!OpenPort(i))
             return false;
-        const QByteArray setSpeed{char(0xF0), char(speedIndex)};
+        QByteArray setSpeed(1, char(0xF0));
+        setSpeed.append(char(speedIndex));
         found = InitModem() && TXU(0, setSpeed, 100, QStringLiteral("FF F0"));
         if (!found)
             MarkClosed();
