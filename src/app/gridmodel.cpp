@@ -140,6 +140,13 @@ int TGridModel::findByUid(const QString &uid) const {
     return -1;
 }
 
+int TGridModel::firstFreeAliasNumber(const QString &prefix) const {
+    int n = 1;
+    while (findByAlias(prefix + QString::asprintf("%02d", n)) >= 0)
+        ++n;
+    return n;
+}
+
 int TGridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
 
 int TGridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : FixedColumnCount; }

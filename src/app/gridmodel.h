@@ -64,6 +64,10 @@ public:
     int findByAlias(const QString &alias) const; // letter case ignored
     int findByUid(const QString &uid) const;     // first row with that UID value
 
+    // The smallest n from 1 for which no row has the alias prefix + n in two
+    // digits ("dim8_" with dim8_01 and DIM8_02 taken gives 3).
+    int firstFreeAliasNumber(const QString &prefix) const;
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;

@@ -173,6 +173,18 @@ private slots:
         QCOMPARE(m.findByNmbr(3), -1);
     }
 
+    void firstFreeAliasNumber() {
+        TGridModel m;
+        QCOMPARE(m.firstFreeAliasNumber("dim8_"), 1);
+        m.appendRow(device("dim8_01", true, false));
+        m.appendRow(device("DIM8_02", false, true));
+        m.appendRow(device("dim8_04", true, false));
+        m.appendRow(device("dim8_3", true, false)); // not two digits: no match
+        QCOMPARE(m.firstFreeAliasNumber("dim8_"), 3);
+        QCOMPARE(m.firstFreeAliasNumber("Dim8_"), 3);
+        QCOMPARE(m.firstFreeAliasNumber("rel4_"), 1);
+    }
+
     void runTimeFields_data() {
         QTest::addColumn<QString>("typeWord");
         QTest::addColumn<bool>("added");
