@@ -42,9 +42,14 @@ bool IsReservedWord(const QString &word) {
     return inLowerSet(set, word);
 }
 
-bool IsSectionWord(const QString &word) {
-    static const QSet<QString> set = lowerSet(SectionWords());
-    return inLowerSet(set, word);
+bool IsSectionWord(QStringView word) {
+    // Asked for every word of every source line: no copies, no hashing.
+    if (word.size() < 3 || word.size() > 10)
+        return false;
+    for (const QString &w : SectionWords())
+        if (word.compare(w, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 bool IsIdentifier(const QString &text) {

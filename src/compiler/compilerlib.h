@@ -16,7 +16,7 @@ const QStringList &SectionWords();
 
 // Membership in the lists, compared without regard to case.
 bool IsReservedWord(const QString &word);
-bool IsSectionWord(const QString &word);
+bool IsSectionWord(QStringView word);
 
 // Not empty, an ASCII letter first, then ASCII letters, digits and "_".
 bool IsIdentifier(const QString &text);

@@ -6,13 +6,53 @@
 
 namespace {
 
-// Section words are 3 to 10 letters long; shorter or longer words skip the look-up.
-bool isSectionWordAt(const QString &line, qsizetype start, qsizetype end) {
-    const qsizetype n = end - start;
-    return n >= 3 && n <= 10 && IsSectionWord(line.mid(start, n));
-}
-
 bool isScannerWordChar(QChar c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == u'_'; }
+
+// Characters below 32 count as blanks everywhere (normalisation).
+bool isBlank(QChar c) { return c.unicode() <= 32; }
+
+// The prepared form of a line into out, whose storage is reused from line
+// to line. Normalising, the ";" after section words and the comment cut are
+// done in one pass: the first "//" of the result is found as it is written.
+void prepareLine(QStringView line, QString &out) {
+    out.resize(0);
+    qsizetype begin = 0, end = line.size();
+    while (begin < end && isBlank(line[begin]))
+        ++begin;
+    while (end > begin && isBlank(line[end - 1]))
+        --end;
+    qsizetype i = begin;
+    while (i < end) {
+        const QChar c = line[i];
+        if (IsAsciiLetter(c)) {
+            qsizetype j = i;
+            while (j < end && isScannerWordChar(line[j]))
+                ++j;
+            const QStringView word = line.sliced(i, j - i);
+            out += word;
+            if (IsSectionWord(word)) {
+                qsizetype k = j;
+                while (k < end && isBlank(line[k]))
+                    ++k;
+                // The ";" goes right after the word: "var x" becomes "var; x".
+                if (k == end || line[k] != u';')
+                    out += u';';
+            }
+            i = j;
+            continue;
+        }
+        if (c == u'/' && out.endsWith(u'/')) {
+            out.chop(1);
+            break;
+        }
+        out += isBlank(c) ? QChar(u' ') : c;
+        ++i;
+    }
+    qsizetype n = out.size();
+    while (n > 0 && out[n - 1] == u' ')
+        --n;
+    out.truncate(n);
+}
 
 bool sameWord(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
@@ -54,48 +94,25 @@ void TLexer::NormalizeText(QString &text, bool removeBlanks) {
 }
 
 QString TLexer::PrepareSourceLine(const QString &line) {
-    QString s = line;
-    NormalizeText(s, false);
     QString out;
-    out.reserve(s.size() + 4);
-    const qsizetype n = s.size();
-    qsizetype i = 0;
-    while (i < n) {
-        if (!IsAsciiLetter(s[i])) {
-            out += s[i++];
-            continue;
-        }
-        qsizetype j = i;
-        while (j < n && isScannerWordChar(s[j]))
-            ++j;
-        out += QStringView(s).sliced(i, j - i);
-        if (isSectionWordAt(s, i, j)) {
-            qsizetype k = j;
-            while (k < n && s[k] == u' ')
-                ++k;
-            // The ";" goes right after the word: "var x" becomes "var; x".
-            if (k == n || s[k] != u';')
-                out += u';';
-        }
-        i = j;
-    }
-    const qsizetype comment = out.indexOf(QLatin1String("//"));
-    if (comment >= 0)
-        out.truncate(comment);
-    NormalizeText(out, false);
+    out.reserve(line.size() + 4);
+    prepareLine(line, out);
     return out;
 }
 
+void TLexer::PrepareSourceLine(QStringView line, QString &out) { prepareLine(line, out); }
+
 TArrayStringsTable TLexer::SplitStatements(const QStringList &lines, const QString &path) {
     TArrayStringsTable table;
-    QString pending;
+    QString pending, prepared;
     auto finish = [&](qsizetype lineIndex) {
         NormalizeText(pending, false);
-        table.append(TStatementRecord(path, qint32(lineIndex), pending));
-        pending.clear();
+        // A copy of its own, so pending keeps its storage for the next one.
+        table.append(TStatementRecord(path, qint32(lineIndex), QString(pending.constData(), pending.size())));
+        pending.resize(0);
     };
     for (qsizetype li = 0; li < lines.size(); ++li) {
-        const QString prepared = PrepareSourceLine(lines[li]);
+        prepareLine(lines[li], prepared);
         if (prepared.isEmpty())
             continue;
         qsizetype start = 0;
@@ -121,27 +138,27 @@ bool TLexer::ReadStatementTable(const QString &path, TArrayStringsTable &table, 
 }
 
 TStringArray TLexer::SplitTokens(const QString &text) {
-    QString s = text;
-    NormalizeText(s, false);
+    // Characters below 32 act as blanks, which is what normalising first
+    // would give, without copying the text.
     TStringArray tokens;
     qsizetype wordStart = -1;
-    const qsizetype n = s.size();
+    const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = s[i];
-        if (IsWordChar(c)) {
+        const QChar c = text[i];
+        if (!isBlank(c) && IsWordChar(c)) {
             if (wordStart < 0)
                 wordStart = i;
             continue;
         }
         if (wordStart >= 0) {
-            tokens.append(s.mid(wordStart, i - wordStart));
+            tokens.append(text.mid(wordStart, i - wordStart));
             wordStart = -1;
         }
-        if (c != u' ')
+        if (!isBlank(c))
             tokens.append(singleCharToken(c));
     }
     if (wordStart >= 0)
-        tokens.append(s.mid(wordStart));
+        tokens.append(text.mid(wordStart));
     return tokens;
 }
 

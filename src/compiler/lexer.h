@@ -22,6 +22,8 @@ public:
     // A source line as the statement reader sees it: normalised, a ";" after
     // every section word that lacks one, the "//" comment removed.
     static QString PrepareSourceLine(const QString &line);
+    // The same into out, reusing its storage (for loops over many lines).
+    static void PrepareSourceLine(QStringView line, QString &out);
 
     // Reads a program, function or listing file into statements. On a read
     // failure returns false with the message in *error.

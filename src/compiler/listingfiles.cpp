@@ -12,12 +12,16 @@
 namespace listingfiles {
 namespace {
 
-void putString(QByteArray &record, int offset, int capacity, const QString &text) {
-    // Paths may hold characters the code page lacks; they become "?" here,
-    // the field only names the file in diagnostics.
-    const QByteArray bytes = cp1251::encodeLossy(text.left(capacity));
-    record[offset] = char(bytes.size());
-    std::copy(bytes.begin(), bytes.end(), record.begin() + offset + 1);
+// record points at RecordSize zeroed bytes.
+void putString(char *record, int offset, int capacity, QStringView text) {
+    text = text.left(capacity);
+    record[offset] = char(text.size());
+    char *out = record + offset + 1;
+    for (QChar c : text) {
+        // Paths may hold characters the code page lacks; they become "?",
+        // the field only names the file in diagnostics.
+        *out++ = c.unicode() < 0x80 ? char(c.unicode()) : cp1251::encodeLossy(QString(c)).at(0);
+    }
 }
 
 QString getString(const QByteArray &record, int offset, int capacity) {
@@ -26,8 +30,14 @@ QString getString(const QByteArray &record, int offset, int capacity) {
     return cp1251::decode(record.mid(offset + 1, length));
 }
 
-void putLine(QByteArray &record, int offset, qint32 line) {
-    qToLittleEndian<qint32>(line, record.data() + offset);
+void putLine(char *record, int offset, qint32 line) { qToLittleEndian<qint32>(line, record + offset); }
+
+void writeRecord(char *record, const TStatementRecord &statement, const QString &text, const QString &shortName) {
+    putString(record, PathOffset, TStatementRecord::MaxPathLength, statement.filePath());
+    putLine(record, LineOffset, statement.line());
+    putString(record, TextOffset, TStatementRecord::MaxTextLength, text);
+    putString(record, ShortNameOffset, ShortNameLength, shortName);
+    putLine(record, LineCopyOffset, statement.line());
 }
 
 } // namespace
@@ -42,11 +52,7 @@ QString ShortFileName(const QString &path) {
 
 QByteArray PositionRecord(const TStatementRecord &statement) {
     QByteArray record(RecordSize, '\0');
-    putString(record, PathOffset, TStatementRecord::MaxPathLength, statement.filePath());
-    putLine(record, LineOffset, statement.line());
-    putString(record, TextOffset, TStatementRecord::MaxTextLength, statement.text());
-    putString(record, ShortNameOffset, ShortNameLength, ShortFileName(statement.filePath()));
-    putLine(record, LineCopyOffset, statement.line());
+    writeRecord(record.data(), statement, statement.text(), ShortFileName(statement.filePath()));
     return record;
 }
 
@@ -66,11 +72,16 @@ bool WriteListing(const QString &path, const TArrayStringsTable &table, QString 
 }
 
 bool WritePositionFile(const QString &path, const TArrayStringsTable &table, QString *error) {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(table.size()) * RecordSize);
-    for (TStatementRecord st : table) {
-        st.setText(LowerAscii(st.text()));
-        bytes += PositionRecord(st);
+    QByteArray bytes(qsizetype(table.size()) * RecordSize, '\0');
+    char *record = bytes.data();
+    QString path, shortName; // statements come in runs from one file
+    for (const TStatementRecord &st : table) {
+        if (st.filePath() != path) {
+            path = st.filePath();
+            shortName = ShortFileName(path);
+        }
+        writeRecord(record, st, LowerAscii(st.text()), shortName);
+        record += RecordSize;
     }
     return textfile::writeBytes(path, bytes, error);
 }

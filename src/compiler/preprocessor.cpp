@@ -12,30 +12,96 @@ namespace {
 
 const QString kColon = QStringLiteral(":");
 
-// Label definitions ("name: ...") of statements, in order. The first
-// definition of a name decides its replacement; every definition still
-// takes a number, so a repeated label keeps the number of its first one and
-// the later duplicate check finds it.
+bool isBlank(QChar c) { return c.unicode() <= 32; }
+
+// The first token of a statement whose second token is ":" (a label
+// definition), found without cutting the whole statement into tokens.
+bool labelDefinition(QStringView text, QStringView &name) {
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && isBlank(text[i]))
+        ++i;
+    if (i == n)
+        return false;
+    qsizetype j = i + 1;
+    if (IsWordChar(text[i]))
+        while (j < n && !isBlank(text[j]) && IsWordChar(text[j]))
+            ++j;
+    qsizetype k = j;
+    while (k < n && isBlank(text[k]))
+        ++k;
+    if (k == n || text[k] != u':')
+        return false;
+    name = text.sliced(i, j - i);
+    return true;
+}
+
+// Label definitions of statements, in order. The first definition of a
+// name decides its replacement; every definition still takes a number, so
+// a repeated label keeps the number of its first one and the later
+// duplicate check finds it.
 struct LabelTable {
     QHash<QString, QString> replacement;
 
-    void collect(const TStringArray &tokens, int &counter) {
-        if (tokens.size() < 2 || tokens[1] != kColon)
+    void collect(QStringView text, int &counter) {
+        QStringView name;
+        if (!labelDefinition(text, name))
             return;
         ++counter;
-        if (!replacement.contains(tokens[0]))
-            replacement.insert(tokens[0], QStringLiteral("@L%1").arg(counter));
+        const QString key = name.toString();
+        if (!replacement.contains(key))
+            replacement.insert(key, QStringLiteral("@L%1").arg(counter));
+    }
+    // The replacement of a token, or the token itself.
+    QStringView renamed(QStringView token) const {
+        if (replacement.isEmpty())
+            return token;
+        const auto it = replacement.constFind(QString::fromRawData(token.data(), token.size()));
+        return it == replacement.constEnd() ? token : QStringView(*it);
     }
     void rename(TStringArray &tokens) const {
-        if (replacement.isEmpty())
-            return;
-        for (QString &t : tokens) {
-            const auto it = replacement.constFind(t);
-            if (it != replacement.constEnd())
-                t = *it;
-        }
+        for (QString &t : tokens)
+            if (const QStringView r = renamed(t); r.data() != t.constData())
+                t = r.toString();
     }
 };
+
+// A program statement with its labels renamed, rebuilt as JoinTokens would
+// rebuild its tokens, in one pass and without a token list.
+QString rebuildStatement(const QString &text, const LabelTable &labels) {
+    QString out;
+    out.reserve(text.size() + 8);
+    bool havePrev = false, prevWord = false, prevSlash = false;
+    auto put = [&](QStringView token) {
+        const QStringView t = labels.renamed(token);
+        const bool word = IsWordChar(t[0]);
+        const bool slash = t.size() == 1 && t[0] == u'/';
+        if (havePrev && ((prevWord && word) || (prevSlash && slash)))
+            out += u' ';
+        out += t;
+        havePrev = true;
+        prevWord = word;
+        prevSlash = slash;
+    };
+    const qsizetype n = text.size();
+    qsizetype wordStart = -1;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (!isBlank(c) && IsWordChar(c)) {
+            if (wordStart < 0)
+                wordStart = i;
+            continue;
+        }
+        if (wordStart >= 0)
+            put(QStringView(text).sliced(wordStart, i - wordStart));
+        wordStart = -1;
+        if (!isBlank(c))
+            put(QStringView(text).sliced(i, 1));
+    }
+    if (wordStart >= 0)
+        put(QStringView(text).sliced(wordStart));
+    return out;
+}
 
 // A statement that calls a function: "$f(...)" or "label: $f(...)".
 struct CallSite {
@@ -100,13 +166,18 @@ bool bindParameters(const TStringArray &header, const TStringArray &call, const 
 TArrayStringsTable settleForListing(const TArrayStringsTable &table) {
     TArrayStringsTable settled;
     settled.reserve(table.size());
+    QString prepared;
     for (const TStatementRecord &st : table) {
-        const QString line = st.text() + u';';
-        if (TLexer::PrepareSourceLine(line) == line) {
+        const QString &text = st.text();
+        TLexer::PrepareSourceLine(text, prepared);
+        // Unchanged, or only the ";" of a section word at its end added.
+        const bool intact = prepared.startsWith(text) &&
+                            (prepared.size() == text.size() || (prepared.size() == text.size() + 1 && prepared.endsWith(u';')));
+        if (intact) {
             settled.append(st);
             continue;
         }
-        for (TStatementRecord piece : TLexer::SplitStatements({line}, st.filePath())) {
+        for (TStatementRecord piece : TLexer::SplitStatements({text + u';'}, st.filePath())) {
             piece.setLine(st.line());
             settled.append(piece);
         }
@@ -190,7 +261,7 @@ TArrayStringsTable TPreprocessor::ExpandFunctionCall(const QString &callText, in
     LabelTable labels;
     for (qsizetype i = 1; i < f.size(); ++i) {
         body.append(TLexer::SplitTokens(f[i].text()));
-        labels.collect(body.last(), labelCounter);
+        labels.collect(f[i].text(), labelCounter);
     }
     TArrayStringsTable result;
     result.reserve(body.size());
@@ -208,40 +279,38 @@ TArrayStringsTable TPreprocessor::ExpandFunctionCall(const QString &callText, in
 }
 
 bool TPreprocessor::expandCalls(TArrayStringsTable &table, int &labelCounter) {
-    // Statements still to look at, the next one last. Each carries the
-    // chain of functions it was expanded from, so a function that calls
-    // itself (directly or through others) is caught instead of expanding
-    // without end. Handling the first waiting statement each time keeps the
-    // order in which a search from the top would expand the calls.
+    // Statements of expansions still to look at, the next one last. Each
+    // carries the chain of functions it was expanded from, so a function
+    // that calls itself (directly or through others) is caught instead of
+    // expanding without end. Finishing an expansion before going on with the
+    // table keeps the order in which a search from the top would expand.
     struct Pending {
         TStatementRecord statement;
         QStringList chain;
     };
     QList<Pending> waiting;
-    waiting.reserve(table.size());
-    for (qsizetype i = table.size() - 1; i >= 0; --i)
-        waiting.append({table[i], {}});
     TArrayStringsTable done;
     done.reserve(table.size());
-    while (!waiting.isEmpty()) {
-        Pending next = waiting.takeLast();
+    qsizetype next = 0;
+    while (next < table.size() || !waiting.isEmpty()) {
+        const Pending item = waiting.isEmpty() ? Pending{table[next++], {}} : waiting.takeLast();
         CallSite site;
-        if (!findCall(next.statement.text(), site)) {
-            done.append(next.statement);
+        if (!findCall(item.statement.text(), site)) {
+            done.append(item.statement);
             continue;
         }
-        if (next.chain.contains(site.function)) {
-            const QString path = (next.chain + QStringList{site.function}).join(QLatin1String(" -> "));
-            return fail(QStringLiteral("Рекурсивный вызов функции %1: %2").arg(site.function, path), next.statement);
+        if (item.chain.contains(site.function)) {
+            const QString path = (item.chain + QStringList{site.function}).join(QLatin1String(" -> "));
+            return fail(QStringLiteral("Рекурсивный вызов функции %1: %2").arg(site.function, path), item.statement);
         }
         TArrayStringsTable body = ExpandFunctionCall(site.callText, labelCounter);
         if (body.isEmpty())
-            return fail(failure_.message, next.statement);
-        if (done.size() + waiting.size() + body.size() > MaxStatements)
+            return fail(failure_.message, item.statement);
+        if (done.size() + waiting.size() + (table.size() - next) + body.size() > MaxStatements)
             return fail(QStringLiteral("После подстановки функций в программе больше %1 операторов").arg(MaxStatements),
-                        next.statement);
+                        item.statement);
         body.first().setText(site.prefix + body.first().text());
-        const QStringList chain = next.chain + QStringList{site.function};
+        const QStringList chain = item.chain + QStringList{site.function};
         for (qsizetype i = body.size() - 1; i >= 0; --i)
             waiting.append({body[i], chain});
     }
@@ -267,21 +336,17 @@ TPreprocessor::Status TPreprocessor::PreprocessProgram(const QString &programPat
     }
 
     int labelCounter = 0;
-    QList<TStringArray> tokens;
-    tokens.reserve(table.size());
     LabelTable labels;
-    for (const TStatementRecord &st : table) {
-        tokens.append(TLexer::SplitTokens(st.text()));
-        labels.collect(tokens.last(), labelCounter);
-    }
-    for (qsizetype i = 0; i < table.size(); ++i) {
-        labels.rename(tokens[i]);
-        table[i].setText(TLexer::JoinTokens(tokens[i]));
-    }
+    for (const TStatementRecord &st : table)
+        labels.collect(st.text(), labelCounter);
+    for (TStatementRecord &st : table)
+        st.setText(rebuildStatement(st.text(), labels));
     if (!expandCalls(table, labelCounter))
         return Failed;
 
     table = settleForListing(table);
+    for (TStatementRecord &st : table)
+        st.setText(LowerAscii(st.text()));
     if (!listingfiles::WriteListing(listingfiles::ListingPath(programPath), table, &error) ||
         !listingfiles::WritePositionFile(listingfiles::PositionPath(programPath), table, &error)) {
         removeStaleListing(programPath);

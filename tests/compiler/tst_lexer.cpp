@@ -74,9 +74,12 @@ private slots:
         QFETCH(QString, predicate);
         QFETCH(QString, text);
         QFETCH(bool, expected);
-        const QHash<QString, bool (*)(const QString &)> fn = {
-            {"reserved", IsReservedWord}, {"section", IsSectionWord}, {"identifier", IsIdentifier},
-            {"digits", IsDigitString},    {"hex", IsHexLiteral}};
+        const QHash<QString, std::function<bool(const QString &)>> fn = {
+            {"reserved", IsReservedWord},
+            {"section", [](const QString &w) { return IsSectionWord(w); }},
+            {"identifier", IsIdentifier},
+            {"digits", IsDigitString},
+            {"hex", IsHexLiteral}};
         QCOMPARE(fn.value(predicate)(text), expected);
     }
 
