@@ -49,6 +49,12 @@ void TSyDocument::splitAssignment(const QString &line, QString &name, QString &v
     value = eq < 0 ? QString() : trimBlanks(line.mid(eq + 1));
 }
 
+QString TSyDocument::oneLine(const QString &text) {
+    QString line = text;
+    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line;
+}
+
 QString TSyDocument::depthError(int lineNo) const {
     return QStringLiteral("Файл %1, строка %2: вложенность больше %3 уровней, файл не прочитан до конца.")
         .arg(QDir::toNativeSeparators(fileName_))

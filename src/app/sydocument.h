@@ -47,6 +47,10 @@ protected:
     // "name = value" at the first "=": both sides trimmed; no "=": both empty.
     static void splitAssignment(const QString &line, QString &name, QString &value);
     QString depthError(int lineNo) const;
+    // A name or value as one line of the file: a line break inside it would
+    // split the entry and shift everything after it, so it becomes a blank.
+    static QString oneLine(const QString &text);
+    static QString oneLine(const QVariant &value) { return oneLine(syValueText(value)); }
 
 private:
     QString fileName_;

@@ -1,22 +1,5 @@
 #include "syinifile.h"
 
-namespace {
-
-void writeNode(const TSyTreeNode &node, const QString &path, QStringList &out) {
-    if (node.ParamCount() > 0) {
-        out << QStringLiteral("[%1]").arg(path);
-        for (int i = 0; i < node.ParamCount(); ++i)
-            out << node.ParamName(i) + QLatin1Char('=') + syValueText(node.ParamValue(i));
-        out << QString();
-    }
-    for (int i = 0; i < node.ChildCount(); ++i) {
-        const TSyTreeNode &child = node.Child(i);
-        writeNode(child, node.Parent() ? path + QLatin1Char('\\') + child.Name() : child.Name(), out);
-    }
-}
-
-} // namespace
-
 TSyIniFile::TSyIniFile(const QString &fileName, const QString &rootName, OpenMode mode)
     : TSyDocument(fileName, rootName) {
     open(mode);
@@ -24,8 +7,21 @@ TSyIniFile::TSyIniFile(const QString &fileName, const QString &rootName, OpenMod
 
 QStringList TSyIniFile::format() const {
     QStringList out;
-    writeNode(Root(), Root().Name(), out);
+    writeNode(Root(), oneLine(Root().Name()), out);
     return out;
+}
+
+void TSyIniFile::writeNode(const TSyTreeNode &node, const QString &path, QStringList &out) {
+    if (node.ParamCount() > 0) {
+        out << QStringLiteral("[%1]").arg(path);
+        for (int i = 0; i < node.ParamCount(); ++i)
+            out << oneLine(node.ParamName(i)) + QLatin1Char('=') + oneLine(node.ParamValue(i));
+        out << QString();
+    }
+    for (int i = 0; i < node.ChildCount(); ++i) {
+        const QString name = oneLine(node.Child(i).Name());
+        writeNode(node.Child(i), node.Parent() ? path + QLatin1Char('\\') + name : name, out);
+    }
 }
 
 QString TSyIniFile::parse(const QStringList &lines) {

@@ -11,4 +11,7 @@ public:
 
 protected:
     QString parse(const QStringList &lines) override;
+
+private:
+    static void writeNode(const TSyTreeNode &node, const QString &path, QStringList &out);
 };

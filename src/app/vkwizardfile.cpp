@@ -5,17 +5,6 @@ namespace {
 const QString objectWord = QStringLiteral("object");
 const QString endWord = QStringLiteral("end");
 
-void writeNode(const TSyTreeNode &node, int indent, QStringList &out) {
-    const QString pad(indent, QLatin1Char(' '));
-    out << pad + objectWord + QLatin1Char(' ') + node.Name() + QLatin1Char(' ');
-    const QString inner(indent + 3, QLatin1Char(' '));
-    for (int i = 0; i < node.ParamCount(); ++i)
-        out << inner + node.ParamName(i) + QStringLiteral(" = ") + syValueText(node.ParamValue(i));
-    for (int i = 0; i < node.ChildCount(); ++i)
-        writeNode(node.Child(i), indent + 3, out);
-    out << pad + endWord;
-}
-
 } // namespace
 
 TVKWizardFile::TVKWizardFile(const QString &fileName, const QString &rootName, OpenMode mode)
@@ -27,6 +16,17 @@ QStringList TVKWizardFile::format() const {
     QStringList out;
     writeNode(Root(), 0, out);
     return out;
+}
+
+void TVKWizardFile::writeNode(const TSyTreeNode &node, int indent, QStringList &out) {
+    const QString pad(indent, QLatin1Char(' '));
+    out << pad + objectWord + QLatin1Char(' ') + oneLine(node.Name()) + QLatin1Char(' ');
+    const QString inner(indent + 3, QLatin1Char(' '));
+    for (int i = 0; i < node.ParamCount(); ++i)
+        out << inner + oneLine(node.ParamName(i)) + QStringLiteral(" = ") + oneLine(node.ParamValue(i));
+    for (int i = 0; i < node.ChildCount(); ++i)
+        writeNode(node.Child(i), indent + 3, out);
+    out << pad + endWord;
 }
 
 QString TVKWizardFile::parse(const QStringList &lines) {

@@ -11,4 +11,7 @@ public:
 
 protected:
     QString parse(const QStringList &lines) override;
+
+private:
+    static void writeNode(const TSyTreeNode &node, int indent, QStringList &out);
 };

@@ -173,6 +173,22 @@ private slots:
         QCOMPARE(loadAndSave<TVKWizardFile>(input, QStringLiteral("R")), written);
     }
 
+    void lineBreaksInsideValuesBecomeBlanks() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("n.ini"));
+        const QString ir = dir.filePath(QStringLiteral("n.ir"));
+        TSyIniFile iniDoc(ini, QStringLiteral("R"));
+        TVKWizardFile irDoc(ir, QStringLiteral("R"));
+        for (TSyTreeNode *root : {&iniDoc.Root(), &irDoc.Root()}) {
+            root->AddParam(QStringLiteral("Note"), QStringLiteral("one\r\ntwo\nthree"));
+            root->AddParam(QStringLiteral("After"), 1);
+        }
+        QVERIFY(iniDoc.save());
+        QVERIFY(irDoc.save());
+        QCOMPARE(readBytes(ini), QByteArray("[R]\r\nNote=one  two three\r\nAfter=1\r\n\r\n"));
+        QCOMPARE(readBytes(ir), QByteArray("object R \r\n   Note = one  two three\r\n   After = 1\r\nend\r\n"));
+    }
+
     void missingFileGivesAnEmptyDocument() {
         QTemporaryDir dir;
         const QString ini = dir.filePath(QStringLiteral("new.ini"));
