@@ -74,11 +74,11 @@ bool WriteListing(const QString &path, const TArrayStringsTable &table, QString 
 bool WritePositionFile(const QString &path, const TArrayStringsTable &table, QString *error) {
     QByteArray bytes(qsizetype(table.size()) * RecordSize, '\0');
     char *record = bytes.data();
-    QString path, shortName; // statements come in runs from one file
+    QString source, shortName; // statements come in runs from one file
     for (const TStatementRecord &st : table) {
-        if (st.filePath() != path) {
-            path = st.filePath();
-            shortName = ShortFileName(path);
+        if (st.filePath() != source) {
+            source = st.filePath();
+            shortName = ShortFileName(source);
         }
         writeRecord(record, st, LowerAscii(st.text()), shortName);
         record += RecordSize;

@@ -340,7 +340,7 @@ private slots:
                 QVERIFY(!t.isEmpty() && !t.contains(u' '));
             TLexer::JoinTokens(tokens);
         }
-        for (const QString &word : {"var", "links", "const"})
+        for (const char *word : {"var", "links", "const"})
             TLexer::ExtractSection(table, word, "end");
     }
 };

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -181,6 +182,45 @@ private slots:
         // A repeated label keeps its first number; every definition counts.
         QCOMPARE(textsOf(result), (Texts{"@L6:wait(1)", "@L7:goto(@L6)", "@L6:goto(@L7)"}));
         QCOMPARE(counter, 8);
+    }
+
+    // Statements are rebuilt in one pass; the result must be that of the
+    // rules applied step by step: tokens, label renaming, joining.
+    void rebuildFollowsTheTokenRules() {
+        const QString alphabet = QStringLiteral("ab1 :/()@.,=<д_x");
+        QRandomGenerator rng(2024);
+        Texts lines = program({});
+        for (int i = 0; i < 400; ++i) {
+            QString line;
+            for (int k = rng.bounded(1, 14); k > 0; --k)
+                line += alphabet[rng.bounded(alphabet.size())];
+            lines.insert(5, line + u';');
+        }
+        Folder f;
+        f.write("dev1.pd", lines);
+        TAnalis a = f.analis();
+        QCOMPARE(a.PreprocessProgram(f.path("dev1.pd")), TPreprocessor::Ok);
+
+        TArrayStringsTable source;
+        QVERIFY(TLexer::ReadStatementTable(f.path("dev1.pd"), source));
+        QHash<QString, QString> labels;
+        int counter = 0;
+        for (const TStatementRecord &st : source) {
+            const TStringArray t = TLexer::SplitTokens(st.text());
+            if (t.size() >= 2 && t[1] == QLatin1String(":") && !labels.contains(t[0]))
+                labels.insert(t[0], QStringLiteral("@L%1").arg(counter + 1));
+            if (t.size() >= 2 && t[1] == QLatin1String(":"))
+                ++counter;
+        }
+        Texts expected;
+        for (const TStatementRecord &st : source) {
+            TStringArray t = TLexer::SplitTokens(st.text());
+            for (QString &token : t)
+                token = labels.value(token, token);
+            expected << LowerAscii(TLexer::JoinTokens(t)) + u';';
+        }
+        QVERIFY(counter > 0);
+        QCOMPARE(f.listing("dev1.pd"), expected);
     }
 
     void labelledCallToMissingFunction() {
