@@ -75,6 +75,21 @@ void TLastProjects::RemoveRecent(const QString &path) {
         Strings.removeLast(); // makes room for the project being opened
 }
 
+void TInterfaceSettings::StorePlacement(int status, int left, int top, int width, int height) {
+    WindowStatus = status;
+    if (status != 0)
+        return;
+    WindowLeft = left;
+    WindowTop = top;
+    WindowWidth = width;
+    WindowHeight = height;
+}
+
+TAppSettings &appSettings() {
+    static TAppSettings settings;
+    return settings;
+}
+
 // ---- Keys with rules --------------------------------------------------------
 
 int TAdminSettings::SystemPRMode() const {

@@ -43,6 +43,10 @@ public:
     int SystemResizeForm = 0;
 
     void setResizeForm(bool on) { SystemResizeForm = on ? 1 : 0; }
+
+    // At a close: the state always; the placement only from the normal
+    // state, so that a maximised window is restored to its last normal size.
+    void StorePlacement(int status, int left, int top, int width, int height);
 };
 
 // Where the settings file lives: beside the program when its folder can be
@@ -122,3 +126,7 @@ private:
     QString FProgramDir;
     QString FFileName;
 };
+
+// The program-wide settings, reached directly by every window; start-up
+// loads them and saves them at the end.
+TAppSettings &appSettings();

@@ -201,6 +201,26 @@ private slots:
         QCOMPARE(s.InterfaceSettings.SystemResizeForm, 1);
     }
 
+    void placementIsKeptFromTheNormalStateOnly() {
+        TInterfaceSettings ui;
+        ui.StorePlacement(0, 10, 20, 800, 600);
+        ui.StorePlacement(2, 0, 0, 1920, 1080); // closed maximised
+        QCOMPARE(ui.WindowStatus, 2);
+        QCOMPARE(QList<int>({ui.WindowLeft, ui.WindowTop, ui.WindowWidth, ui.WindowHeight}),
+                 QList<int>({10, 20, 800, 600}));
+        ui.StorePlacement(1, 5, 5, 5, 5); // minimised
+        QCOMPARE(ui.WindowStatus, 1);
+        QCOMPARE(ui.WindowWidth, 800);
+    }
+
+    void rootNameInOtherCaseIsNotTheRoot() {
+        Loaded l("[appsettings]\r\nUartSpeed=5\r\n[AppSettings]\r\nGridColor1=1\r\n");
+        QVERIFY(l.ok);
+        QCOMPARE(l.settings.UartSpeed(), 0);
+        QCOMPARE(l.settings.GridColor1, 1);
+        QVERIFY(l.messages.isEmpty());
+    }
+
     void recentFiles_data() {
         QTest::addColumn<QStringList>("before");
         QTest::addColumn<QString>("operation");
