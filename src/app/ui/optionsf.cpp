@@ -87,6 +87,9 @@ TOptionsF::TOptionsF(TAppSettings &settings, OptionsHooks hooks, QWidget *owner)
     add(system, twoChoices(QStringLiteral(" Режим сети CAN "), RBNetWorking, RBNetDemo, QStringLiteral("Рабочий"),
                            QStringLiteral("Демо"), QStringLiteral("В Демо-режиме происходит эмуляция работы с сетью CAN")));
     page(pages_, QStringLiteral("Отладочные"));
+    for (auto [w, name] : {std::pair<QWidget *, const char *>{CBEditorWidth, "CBEditorWidth"},
+                           {CBDetectTime, "CBDetectTime"}, {EDatabase, "EDatabase"}})
+        w->setObjectName(QLatin1String(name));
     for (QWidget *p : {project, database, editor, detect, system})
         static_cast<QVBoxLayout *>(p->layout())->addStretch();
 
