@@ -48,15 +48,15 @@ bool TMCan::SetNetworkCanSpeed(int index) {
     return true;
 }
 
-namespace {
-TDevInfoFromCan scanEntry(const TPacket &p) {
+TDevInfoFromCan scanEntryFromAnswer(const TPacket &p, int mode) {
     TDevInfoFromCan e;
     e.UID = PacketUid(p);
     e.Addr = uint16_t((p.data(2) & 0x3F) << 8 | p.data(3));
     e.Type = uint32_t(p.data(4)) << 24 | uint32_t(p.data(5)) << 16 | uint32_t(p.data(6)) << 8 | p.data(7);
+    if (mode == 1)
+        e.Type >>= 8;
     return e;
 }
-} // namespace
 
 bool TMCan::ScanNetwork(int mode) {
     if (!PortOpened())
@@ -81,9 +81,7 @@ bool TMCan::ScanNetwork(int mode) {
         TPacket p;
         while (answers_.Get(p)) {
             if (p.length() == 8) {
-                TDevInfoFromCan e = scanEntry(p);
-                if (mode == 1)
-                    e.Type >>= 8; // catalogue number: data bytes 4-6
+                const TDevInfoFromCan e = scanEntryFromAnswer(p, mode);
                 scanList_.append(e);
                 TXBytes(false, e.UID, 0, 0, bytes({0xFF}));
             } else if (p.length() != 2) {

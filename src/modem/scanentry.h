@@ -1,5 +1,7 @@
 #pragma once
 // One device found on the bus by a network scan.
+#include "packet.h"
+
 #include <QList>
 #include <cstdint>
 
@@ -14,3 +16,8 @@ struct TDevInfoFromCan {
 };
 
 using TDevInfoFromCanArray = QList<TDevInfoFromCan>;
+
+// The entry of a scan answer (8 data bytes: FF, mode, address, type):
+// Addr = (byte 2 AND 3F) * 256 + byte 3; type from bytes 4-7 (mode 0) or
+// bytes 4-6 (mode 1, the catalogue number). Versions stay 0.
+TDevInfoFromCan scanEntryFromAnswer(const TPacket &p, int mode);

@@ -78,9 +78,15 @@ void SimModem::toBus(const TPacket &p, qint64 now) {
         else
             continue;
         QList<QByteArray> answers;
+        const bool scanRequest = route == SimDevice::Route::Broadcast && (p.data(0) == 0x00 || p.data(0) == 0x01);
         d.receive(p, route, answers);
-        if (!d.spec().silent)
-            deviceAnswers(d, answers, now);
+        if (d.spec().silent)
+            continue;
+        deviceAnswers(d, answers, now);
+        if (scanRequest && d.inScan() && !answers.isEmpty()) {
+            repeats_.removeIf([&](const ScanRepeat &r) { return r.device == i; });
+            repeats_.append({i, answers.first(), Repeats, now + spec_.faults.latencyMs + RepeatMs + 7 * i});
+        }
     }
 }
 
@@ -129,8 +135,26 @@ QByteArray SimModem::noise() {
     return n;
 }
 
+void SimModem::repeatScanAnswers(qint64 now) {
+    for (qsizetype k = 0; k < repeats_.size();) {
+        ScanRepeat &r = repeats_[k];
+        SimDevice &d = devices_[r.device];
+        if (!d.inScan() || r.left <= 0 || d.canSpeed() != canSpeed_ && r.device > 0) {
+            repeats_.removeAt(k);
+            continue;
+        }
+        if (r.due <= now) {
+            deviceAnswers(d, {r.answer}, r.due - spec_.faults.latencyMs);
+            --r.left;
+            r.due += RepeatMs;
+        }
+        ++k;
+    }
+}
+
 QList<SimModem::Output> SimModem::takeDue(qint64 nowMs) {
     std::lock_guard l(mutex_);
+    repeatScanAnswers(nowMs);
     QList<Output> due;
     while (!pending_.isEmpty() && pending_.first().due <= nowMs)
         due.append(pending_.takeFirst());
@@ -139,7 +163,11 @@ QList<SimModem::Output> SimModem::takeDue(qint64 nowMs) {
 
 qint64 SimModem::nextDue() const {
     std::lock_guard l(mutex_);
-    return pending_.isEmpty() ? -1 : pending_.first().due;
+    qint64 next = pending_.isEmpty() ? -1 : pending_.first().due;
+    for (const ScanRepeat &r : repeats_)
+        if (next < 0 || r.due < next)
+            next = r.due;
+    return next;
 }
 
 int SimModem::uartSpeed() const { std::lock_guard l(mutex_); return uartSpeed_; }

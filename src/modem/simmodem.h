@@ -40,6 +40,7 @@ private:
     void toBus(const TPacket &p, qint64 now);
     void deviceAnswers(SimDevice &d, const QList<QByteArray> &answers, qint64 now);
     void schedule(qint64 due, uint32_t fromUid, const QByteArray &data, int uartAfter = -1);
+    void repeatScanAnswers(qint64 now);
     QByteArray noise();
 
     mutable std::mutex mutex_;
@@ -47,8 +48,18 @@ private:
     QList<SimDevice> devices_; // the modem's own bus presence first
     FrameParser parser_;
     QList<Output> pending_; // in due order
+    // A device in scan mode repeats its answer until it is stopped (FF),
+    // as answers that come while the PC is not listening are lost.
+    struct ScanRepeat {
+        int device;
+        QByteArray answer;
+        int left;
+        qint64 due;
+    };
+    QList<ScanRepeat> repeats_;
     QRandomGenerator random_{20260101};
     int uartSpeed_, canSpeed_;
+    static constexpr int RepeatMs = 40, Repeats = 50;
     int answerCount_ = 0, packetsFromPc_ = 0;
     QHash<uint32_t, int> answersOf_;
 };
