@@ -94,17 +94,22 @@ bool TProject::checkBeforeSave() {
 bool TProject::SaveProject() {
     if (!checkBeforeSave())
         return false;
+    // Programs before the project file: a project file must never name a
+    // device whose program could not be written, or it would not open again.
+    setFilesFrom(file_);
+    for (TDevice &d : devices_)
+        if (!d.programFileMade && !WriteProgramSkeleton(d))
+            return false;
+    // The configuration next: blocks of devices the old project file does
+    // not list are ignored when it is read, so a project file that then
+    // fails to be written still finds its configuration.
+    if (!WriteConfiguration())
+        return false;
     QString error;
     if (!textfile::writeLines(file_, projectfile::projectLines(devices_, speed_), &error)) {
         userDialogs().showMessage(QStringLiteral("Проект не сохранён: ") + error);
         return false;
     }
-    setFilesFrom(file_);
-    for (TDevice &d : devices_)
-        if (!d.programFileMade && !WriteProgramSkeleton(d))
-            return false;
-    if (!WriteConfiguration())
-        return false;
     saved_ = true;
     return true;
 }
