@@ -1,13 +1,13 @@
 #include "singleinstance.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 QString SingleInstance::defaultLockPath() {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return dir + QStringLiteral("/vodiz.lock");
+    // One lock per user: other users may run their own copy.
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty())
+        user = QStringLiteral("user");
+    return QDir::tempPath() + QStringLiteral("/vodiz-") + user + QStringLiteral(".lock");
 }
 
 SingleInstance::SingleInstance(const QString &lockPath)

@@ -35,17 +35,7 @@ void TMainF::restorePlacement() {
 }
 
 void TMainF::storePlacement() {
-    TInterfaceSettings &s = settings_.InterfaceSettings;
-    if (isMaximized()) {
-        s.WindowStatus = 2;
-    } else if (isMinimized()) {
-        s.WindowStatus = 1;
-    } else {
-        s.WindowStatus = 0;
-        const QRect g = geometry();
-        s.WindowLeft = g.left();
-        s.WindowTop = g.top();
-        s.WindowWidth = g.width();
-        s.WindowHeight = g.height();
-    }
+    const int status = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+    const QRect g = geometry();
+    settings_.InterfaceSettings.StorePlacement(status, g.left(), g.top(), g.width(), g.height());
 }

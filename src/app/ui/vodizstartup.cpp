@@ -10,7 +10,8 @@
 #include <QApplication>
 #include <QFile>
 
-TVodizStartup::TVodizStartup(StartupConfig config) : config_(std::move(config)) {}
+TVodizStartup::TVodizStartup(StartupConfig config)
+    : config_(std::move(config)), settings_(config_.settings ? *config_.settings : appSettings()) {}
 
 TVodizStartup::~TVodizStartup() {
     setWaitPanel(nullptr);

@@ -19,6 +19,7 @@ struct StartupConfig {
     QString settingsFile; // empty: the settings file's default place
     QString lockFile;     // empty: the per-user lock of the program
     UserDialogs *dialogs = nullptr; // empty: dialog boxes
+    TAppSettings *settings = nullptr; // empty: the program-wide settings
     // Opens the settings window on its database page; true on OK. Empty:
     // the settings window, modally.
     std::function<bool(TOptionsF &)> editDatabase;
@@ -49,7 +50,7 @@ private:
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<QtUserDialogs> qtDialogs_;
     UserDialogs *dialogs_ = nullptr;
-    TAppSettings settings_;
+    TAppSettings &settings_;
     TDM dm_;
     std::unique_ptr<TMainF> main_;
     std::unique_ptr<TOptionsF> options_;

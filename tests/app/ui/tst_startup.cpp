@@ -19,12 +19,14 @@ const QString kShippedDatabaseDir = QStringLiteral(VODIZ_BIN_DIR "/Database");
 struct Fixture {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
+    TAppSettings settings; // fresh for each case, not the program-wide one
     StartupConfig config;
 
     explicit Fixture(const QString &databaseDir) {
         config.settingsFile = dir.filePath(QStringLiteral("vodiz.ini"));
         config.lockFile = dir.filePath(QStringLiteral("vodiz.lock"));
         config.dialogs = &dialogs;
+        config.settings = &settings;
         textfile::writeLines(config.settingsFile,
                              {QStringLiteral("[AppSettings]"), QStringLiteral("DatabaseDir=") + databaseDir});
     }
