@@ -3,6 +3,7 @@
 #include "compiler/analis.h"
 #include "compiler/listingfiles.h"
 
+#include "app/text1251.h"
 #include "app/textfile.h"
 
 #include <QDir>
@@ -332,6 +333,15 @@ private slots:
         QTest::newRow("argument glued to a section word") << Texts{"$f(en);"} << Texts{"function f(a);", "a d(1);"};
         QTest::newRow("empty statements") << Texts{";", ";;"} << Texts{};
         QTest::newRow("long statement") << Texts{"wait(" + QString(400, u'9') + ");"} << Texts{};
+        QRandomGenerator rng(1251);
+        auto garbage = [&] {
+            QByteArray bytes(20'000, '\0');
+            for (char &c : bytes)
+                c = char(rng.bounded(256));
+            return cp1251::decode(bytes).split(u'\n');
+        };
+        QTest::newRow("garbage calling garbage")
+            << garbage() + Texts{";", "$f(1);", "x: $f(2,3);"} << Texts{"function f(a);"} + garbage() + Texts{"wait(a);"};
     }
     void listingAndPositionsAgree() {
         QFETCH(Texts, body);
