@@ -172,11 +172,14 @@ private slots:
         const QString path = makeCatalogue(QStringLiteral("edited.db"), kContent);
         TDM dm;
         QVERIFY(dm.ConnectCatalogue(path));
+        // Another program (here a second module) has the file open too.
+        TDM editor;
+        QVERIFY(editor.ConnectCatalogue(path));
         // A name with a quote goes in as a value, not as SQL text.
-        QVERIFY2(dm.Exec(QStringLiteral("insert into IRRemoteButton (IRRemoteID, Name, Descr, ProtocolID) "
-                                        "values (?, ?, ?, 255)"),
-                         {11, QStringLiteral("It's new"), QString()}),
-                 qPrintable(dm.lastError()));
+        QVERIFY2(editor.Exec(QStringLiteral("insert into IRRemoteButton (IRRemoteID, Name, Descr, ProtocolID) "
+                                            "values (?, ?, ?, 255)"),
+                             {11, QStringLiteral("It's new"), QString()}),
+                 qPrintable(editor.lastError()));
         const QList<IRButtonRow> buttons = dm.QButton(11);
         QCOMPARE(buttons.size(), 2);
         QCOMPARE(buttons.last().BName, QStringLiteral("It's new"));
