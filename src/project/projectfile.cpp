@@ -10,7 +10,7 @@ namespace projectfile {
 QString hex6(quint32 value) { return QStringLiteral("%1").arg(value, 6, 16, QLatin1Char('0')).toUpper(); }
 
 QStringList deviceBlock(int index, const QString &alias, const QString &uid, const QString &addr, int catNum,
-                        int release, int softVer, int hardVer) {
+                        int release, const QString &softVer, const QString &hardVer) {
     return {
         QStringLiteral("device(%1);").arg(index),
         QStringLiteral("    alias    = %1;").arg(alias),
@@ -29,7 +29,7 @@ QStringList projectLines(const TDeviceArray &devices, quint8 speed) {
     for (int i = 0; i < devices.size(); ++i) {
         const TDevice &d = devices[i];
         lines << deviceBlock(i + 1, d.alias, hex6(d.uidValue()), hex6(d.addressValue()), d.cat_num, d.release,
-                             d.SoftVer, d.HardVer);
+                             QString::number(d.SoftVer), QString::number(d.HardVer));
     }
     lines << QStringLiteral("speed = %1;").arg(speed) << QStringLiteral("endproject;");
     return lines;

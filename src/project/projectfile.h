@@ -16,8 +16,9 @@ QString hex6(quint32 value);
 QStringList projectLines(const TDeviceArray &devices, quint8 speed);
 
 // The nine lines of one device block, numbered index (from 1).
+// Values are given as they are to be written.
 QStringList deviceBlock(int index, const QString &alias, const QString &uid, const QString &addr, int catNum,
-                        int release, int softVer, int hardVer);
+                        int release, const QString &softVer, const QString &hardVer);
 
 struct Content {
     TDeviceArray devices; // identity fields only; the configuration is the project's
