@@ -1,11 +1,16 @@
 // The project grid dataset: state keys, computed fields, the order by state
 // and alias as rows come and go, and the model contract.
 #include "app/catalogue.h"
+#include "app/gridcurrentrow.h"
 #include "app/gridmodel.h"
+#include "app/textfile.h"
 #include "app/memtable.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
+#include <QFile>
 #include <QPersistentModelIndex>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -33,9 +38,72 @@ QVariant cell(const TGridModel &m, int row, const char *field, int role = Qt::Di
 
 } // namespace
 
+using Show = CurrentRowPanels::Show;
+Q_DECLARE_METATYPE(CurrentRowPanels::Show)
+
 class TstCatalogueGrid : public QObject {
     Q_OBJECT
+
+    QTemporaryDir programDir_;
+
 private slots:
+    void initTestCase() {
+        // A program folder with a description and photo of 300 and only a
+        // diagram of 400.
+        QDir dir(programDir_.path());
+        for (const char *sub : {"Database/catalog_desc", "Database/catalog_pict", "Database/catalog_sh"})
+            QVERIFY(dir.mkpath(sub));
+        QVERIFY(textfile::writeLines(dir.filePath("Database/catalog_desc/00300.txt"), {"Реле 8 каналов", "230 В"}));
+        for (const char *file : {"Database/catalog_pict/00300.jpg", "Database/catalog_sh/00400.jpg"}) {
+            QFile f(dir.filePath(file));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("picture");
+        }
+    }
+
+    void currentRowPanels_data() {
+        QTest::addColumn<int>("catNum"); // 0: no current row
+        QTest::addColumn<bool>("check");
+        QTest::addColumn<bool>("testMode");
+        QTest::addColumn<bool>("gridLive");
+        QTest::addColumn<bool>("include");
+        QTest::addColumn<Show>("description");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Show>("photo");
+        QTest::addColumn<Show>("diagram");
+
+        const QString none = QStringLiteral("Описание отсутствует");
+        QTest::newRow("no row") << 0 << false << false << true << false << Show::Set << none << Show::Clear
+                                << Show::Clear;
+        QTest::newRow("in project, description and photo")
+            << 300 << true << false << true << false << Show::Set << QStringLiteral("Реле 8 каналов\r\n230 В\r\n")
+            << Show::Set << Show::Clear;
+        QTest::newRow("not in project, diagram only")
+            << 400 << false << false << true << true << Show::Set << none << Show::Clear << Show::Set;
+        QTest::newRow("test mode keeps the panels")
+            << 300 << false << true << true << true << Show::Keep << QString() << Show::Keep << Show::Keep;
+        QTest::newRow("grid being rebuilt")
+            << 300 << true << false << false << false << Show::Clear << QString() << Show::Clear << Show::Keep;
+    }
+
+    void currentRowPanels() {
+        QFETCH(int, catNum);
+        QFETCH(bool, check);
+        QFETCH(bool, testMode);
+        QFETCH(bool, gridLive);
+        const GridRow row = device("a", check, false, catNum);
+        const CurrentRowPanels p = ::currentRowPanels(catNum ? &row : nullptr, testMode, gridLive, programDir_.path());
+        QTEST(p.includeEnabled, "include");
+        QTEST(p.description, "description");
+        QTEST(p.descriptionText, "text");
+        QTEST(p.photo, "photo");
+        QTEST(p.diagram, "diagram");
+        QCOMPARE(p.photoFile.isEmpty(), p.photo != Show::Set);
+        QCOMPARE(p.diagramFile.isEmpty(), p.diagram != Show::Set);
+        if (p.photo == Show::Set)
+            QVERIFY(p.photoFile.endsWith("/Database/catalog_pict/00300.jpg"));
+    }
+
     void stateKey_data() {
         QTest::addColumn<bool>("check");
         QTest::addColumn<bool>("net");
