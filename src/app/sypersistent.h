@@ -20,6 +20,10 @@
 //
 // A key with rules uses a getter and a setter instead of a field:
 //   syInteger("UartSpeed", &TAppSettings::UartSpeed, &TAppSettings::SetUartSpeed)
+// A sub-object that may be absent is a std::unique_ptr member declared with
+// syObjectPtr. Lists of objects derive from TSyCollectionOf<T> (sycollection.h);
+// their item classes must be registered by name at start-up
+// (RegisterPersistentClass<TRemote>("Remote"), syregistry.h).
 #include "syexception.h"
 #include "sytreenode.h"
 
