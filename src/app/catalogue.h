@@ -43,7 +43,7 @@ public:
     std::optional<DeviceTypeRow> DeviceByCatNum(int catNum) const;
     QList<DeviceTypeRow> VisibleDevices() const;
 
-    // DQTowns: every town, ordered by name.
+    // DQTowns: every town, ordered by the second column (the name).
     const QList<TownRow> &DQTowns() const { return towns_; }
 
     // QVornakelZ: every catalogue entry with its family type.
@@ -63,8 +63,8 @@ public:
     std::optional<ButtonTypeRow> ButtonTypeByIdName(const QString &idname) const;
     QList<HolidayRow> HolidaysOfYear(int year) const;
 
-    // Rows of a standing query as records, for grids (RecordTableModel).
-    // irid is the parameter of QButton.
+    // Rows of a standing query as records, read now, for grids
+    // (RecordTableModel). irid is the parameter of QButton.
     QList<QSqlRecord> Records(CatalogueQuery query, int irid = 0, bool *ok = nullptr) const;
 
     // The free queries: a statement built at run time, with positional '?'
