@@ -162,8 +162,9 @@ bool TAppSettings::LoadSettings(const QString &fileName, bool writeBack, QString
     FFileName = fileName.isEmpty() ? settingsFileLocation(ProgramDir()).path : fileName;
     QStringList problems;
     const TSyIniFile doc(FFileName, QLatin1String(RootName));
-    if (!doc.LoadError().isEmpty())
-        problems << doc.LoadError();
+    FReadError = doc.LoadError();
+    if (!FReadError.isEmpty())
+        problems << FReadError;
     // Even a partly read file is applied: what was read is better than nothing.
     QMultiMap<int, QString> byLine; // sections are applied before the root's keys
     LoadFromNode(doc.Root(), [&](const ESyException &problem, int line) {
@@ -180,6 +181,11 @@ bool TAppSettings::LoadSettings(const QString &fileName, bool writeBack, QString
 }
 
 bool TAppSettings::SaveSettings(QString *error) {
+    if (!FReadError.isEmpty()) {
+        if (error)
+            *error = FReadError;
+        return false;
+    }
     if (FFileName.isEmpty())
         FFileName = settingsFileLocation(ProgramDir()).path;
     TSyIniFile doc(FFileName, QLatin1String(RootName), TSyDocument::Replace);

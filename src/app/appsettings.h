@@ -115,7 +115,9 @@ public:
     // reason in messages) when the file could not be read or written.
     bool LoadSettings(const QString &fileName, bool writeBack, QStringList *messages = nullptr);
     // Writes every key to FileName() (when nothing was loaded, to the default
-    // place); false with the reason in error.
+    // place); false with the reason in error. Refused when the last load
+    // could not read that file, so that settings the user may still repair
+    // are not replaced by defaults.
     bool SaveSettings(QString *error = nullptr);
 
 private:
@@ -125,6 +127,7 @@ private:
     int FCurrentMode = 0;
     QString FProgramDir;
     QString FFileName;
+    QString FReadError; // the file was there but could not be read
 };
 
 // The program-wide settings, reached directly by every window; start-up

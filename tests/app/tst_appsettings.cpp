@@ -347,6 +347,18 @@ private slots:
         QVERIFY(!error.isEmpty());
     }
 
+    void fileThatCouldNotBeReadIsNotReplacedByDefaults() {
+        const QByteArray deep = "[AppSettings]\r\nGridColor1=5\r\n[" + QByteArray("A\\").repeated(1200) + "]\r\nk=1\r\n";
+        Loaded l(deep);
+        QVERIFY(!l.ok);
+        QCOMPARE(l.messages.size(), 1);
+        QCOMPARE(l.settings.GridColor1, 5); // what was read is applied
+        QString error;
+        QVERIFY(!l.settings.SaveSettings(&error));
+        QCOMPARE(error, l.messages[0]);
+        QCOMPARE(readBytes(l.path), deep);
+    }
+
     void failedWriteBackIsReported() {
         Loaded l("[AppSettings]\r\nUartSpeed=1\r\n", false);
         textfile::setWriteFailureHook([](const QString &) { return true; });
