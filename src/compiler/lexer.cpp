@@ -107,8 +107,10 @@ TArrayStringsTable TLexer::SplitStatements(const QStringList &lines, const QStri
     QString pending, prepared;
     auto finish = [&](qsizetype lineIndex) {
         NormalizeText(pending, false);
-        // A copy of its own, so pending keeps its storage for the next one.
-        table.append(TStatementRecord(path, qint32(lineIndex), QString(pending.constData(), pending.size())));
+        // A copy of its own (no longer than a record keeps), so pending
+        // keeps its storage for the next statement.
+        const qsizetype kept = qMin<qsizetype>(pending.size(), TStatementRecord::MaxTextLength);
+        table.append(TStatementRecord(path, qint32(lineIndex), QString(pending.constData(), kept)));
         pending.resize(0);
     };
     for (qsizetype li = 0; li < lines.size(); ++li) {
