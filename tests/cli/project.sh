@@ -96,6 +96,30 @@ out=$("$cli" project show new/home.lpr --tsv) || fail "converted project does no
     fail "converted device: $out"
 "$cli" convert flat.lpr other.lpr 2>/dev/null; [ $? = 2 ] || fail "converting a current-format project"
 
+# The example project: shown as shipped, and kept byte for byte by a save.
+example="${VODIZ_SOURCE_DIR:?}/data/example"
+out=$("$cli" project show "$example/flat.lpr" --tsv 2>err) || fail "example: exit code $?"
+[ ! -s err ] || fail "example: messages $(cat err)"
+expected="alias${tab}UID${tab}UniqAddr${tab}cat_num${tab}release${tab}SoftVer${tab}HardVer${tab}inputs${tab}outputs${tab}timers
+dim_hall${tab}00A101${tab}000011${tab}150${tab}1${tab}3${tab}2${tab}4${tab}4${tab}0
+rel_kitchen${tab}00B202${tab}000012${tab}400${tab}1${tab}3${tab}2${tab}4${tab}4${tab}0
+inp_door${tab}00C303${tab}000013${tab}550${tab}1${tab}3${tab}2${tab}6${tab}0${tab}0
+rtc_main${tab}00D404${tab}000014${tab}2000${tab}1${tab}3${tab}2${tab}0${tab}0${tab}3
+
+link${tab}number${tab}id${tab}description
+all_off${tab}0x0001${tab}0x0800${tab}Выключить весь свет
+night${tab}0x0002${tab}0x0801${tab}Ночной режим
+hall_light${tab}0x0003${tab}0x0802${tab}Свет в прихожей: включить или выключить
+morning${tab}0x0004${tab}0x0803${tab}Утро: свет на кухне и в прихожей"
+[ "$out" = "$expected" ] || fail "example shown as: $out"
+cp -r "$example" "$tmp/example"
+"$cli" project add-device "$tmp/example/flat.lpr" extra 300 && "$cli" project delete-device "$tmp/example/flat.lpr" extra ||
+    fail "example: add and delete failed"
+for f in "$example"/*; do
+    cmp -s "$f" "$tmp/example/${f##*/}" || fail "example: ${f##*/} is not as the writer writes it"
+done
+[ "$(ls "$tmp/example" | wc -l)" = "$(ls "$example" | wc -l)" ] || fail "example: files left behind: $(ls "$tmp/example")"
+
 # Usage errors.
 "$cli" project >/dev/null 2>&1; [ $? = 2 ] || fail "no subcommand: expected exit 2"
 "$cli" project show >/dev/null 2>&1; [ $? = 2 ] || fail "no file: expected exit 2"
