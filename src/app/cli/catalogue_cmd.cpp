@@ -1,16 +1,12 @@
 // vodiz-cli catalogue list: the device types of the catalogue.
 #include "app/catalogue.h"
 #include "app/devicekind.h"
+#include "clicatalogue.h"
 #include "clicommand.h"
 
 namespace {
 
 const QString kUsage = QStringLiteral("catalogue list [--tsv]");
-
-// Where the catalogue is when --catalogue is not given.
-QString defaultCataloguePath() {
-    return cliGlobals().programDir + QStringLiteral("/Database/") + catalogueFileName();
-}
 
 int listDevices(const QStringList &args) {
     QCommandLineParser parser;
@@ -21,12 +17,9 @@ int listDevices(const QStringList &args) {
         cliErr(QStringLiteral("usage: vodiz-cli ") + kUsage);
         return CliBadInput;
     }
-    const QString path = cliGlobals().cataloguePath.isEmpty() ? defaultCataloguePath() : cliGlobals().cataloguePath;
     TDM dm;
-    if (!dm.ConnectCatalogue(path)) {
-        cliErr(QStringLiteral("vodiz-cli: cannot use the catalogue: %1").arg(dm.lastError()));
+    if (!cliConnectCatalogue(dm))
         return CliBadInput;
-    }
     QList<QStringList> rows;
     for (const DeviceTypeRow &d : dm.DQDevices())
         rows.append({QString::number(d.cat_num), d.name, QString::number(d.ins), QString::number(d.outs), d.Conf_in,
