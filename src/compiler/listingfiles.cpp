@@ -1,6 +1,7 @@
 #include "listingfiles.h"
 
 #include "compilerlib.h"
+#include "lexer.h"
 
 #include "app/text1251.h"
 #include "app/textfile.h"
@@ -106,6 +107,28 @@ bool ReadPositionFile(const QString &path, TArrayStringsTable &table, QString *e
     for (qsizetype at = 0; at < bytes.size(); at += RecordSize)
         read.append(StatementFromRecord(bytes.mid(at, RecordSize)));
     table = read;
+    return true;
+}
+
+bool ReadPreprocessedProgram(const QString &programPath, TArrayStringsTable &table, QString *error) {
+    TArrayStringsTable listed, positions;
+    if (!TLexer::ReadStatementTable(ListingPath(programPath), listed, error) ||
+        !ReadPositionFile(PositionPath(programPath), positions, error))
+        return false;
+    if (listed.size() != positions.size()) {
+        if (error)
+            *error = QStringLiteral("Файлы %1 и %2 не согласованы: %3 и %4 операторов")
+                         .arg(QDir::toNativeSeparators(ListingPath(programPath)),
+                              QDir::toNativeSeparators(PositionPath(programPath)))
+                         .arg(listed.size())
+                         .arg(positions.size());
+        return false;
+    }
+    for (qsizetype i = 0; i < listed.size(); ++i) {
+        listed[i].setFilePath(positions[i].filePath());
+        listed[i].setLine(positions[i].line());
+    }
+    table = listed;
     return true;
 }
 

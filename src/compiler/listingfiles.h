@@ -40,4 +40,9 @@ bool WritePositionFile(const QString &path, const TArrayStringsTable &table, QSt
 // records is refused with a message.
 bool ReadPositionFile(const QString &path, TArrayStringsTable &table, QString *error = nullptr);
 
+// The statements of a preprocessed program: the listing's texts, each with
+// the file and line of its position record. Refused when the two files do
+// not hold the same number of statements.
+bool ReadPreprocessedProgram(const QString &programPath, TArrayStringsTable &table, QString *error = nullptr);
+
 } // namespace listingfiles

@@ -434,6 +434,28 @@ private slots:
         QVERIFY(pdc.readAll().contains("\r\nsetout(\xC2\xDB\xD5\xCE\xC4,1,0,0);\r\n"));
     }
 
+    void preprocessedProgramReadsBack() {
+        Folder f;
+        f.write("f.pf", {"function f(a);", "wait(a);"});
+        f.write("dev1.pd", program({"$F(3);", "SetOut(1,2,3,4);"}));
+        TAnalis a = f.analis();
+        QCOMPARE(a.PreprocessProgram(f.path("dev1.pd")), TPreprocessor::Ok);
+        TArrayStringsTable table;
+        QString error;
+        QVERIFY2(listingfiles::ReadPreprocessedProgram(f.path("dev1.pd"), table, &error), qPrintable(error));
+        QCOMPARE(textsOf(table), listed({"wait(3);", "setout(1,2,3,4);"}).replaceInStrings(";", ""));
+        QCOMPARE(table[4].filePath(), f.path("f.pf"));
+        QCOMPARE(table[4].line(), 1);
+        QCOMPARE(table[5].filePath(), f.path("dev1.pd"));
+        QCOMPARE(table[5].line(), 6);
+
+        // A listing that no longer matches its position file is refused.
+        f.write("dev1.pdc", {"a;", "b;"});
+        QVERIFY(!listingfiles::ReadPreprocessedProgram(f.path("dev1.pd"), table, &error));
+        QVERIFY2(error.contains("dev1.pdc") && error.contains("dev1.pdl"), qPrintable(error));
+        QCOMPARE(table.size(), 8);
+    }
+
     void damagedPositionFileIsRefused() {
         Folder f;
         QVERIFY(textfile::writeBytes(f.path("x.pdl"), QByteArray(544 + 3, 'x')));

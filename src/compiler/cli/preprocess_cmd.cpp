@@ -42,7 +42,7 @@ int run(const QStringList &args) {
     }
     TArrayStringsTable table;
     QString error;
-    if (!listingfiles::ReadPositionFile(listingfiles::PositionPath(program), table, &error)) {
+    if (!listingfiles::ReadPreprocessedProgram(program, table, &error)) {
         cliErr(error);
         return CliJobFailed;
     }
