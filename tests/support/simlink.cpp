@@ -12,7 +12,9 @@ SimLink::SimLink(const SimNetworkSpec &spec) {
     devicePort->open(QStringLiteral("sim"));
     runner = std::make_unique<SimRunner>(*modem, std::move(devicePort));
     can = std::make_unique<TMCan>(dir.path());
-    can->setPortPauses(0, 0);
+    // Like the real modem, the simulated one switches its UART speed a
+    // moment after answering F0; the pause after set-up covers that.
+    can->setPortPauses(0, 20);
     can->setPortFactory([this]() -> std::unique_ptr<SerialPort> {
         ++opens;
         if (failOpenAfter >= 0 && opens > failOpenAfter)
