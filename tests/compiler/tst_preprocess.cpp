@@ -131,6 +131,9 @@ private slots:
         QTest::newRow("other name") << Texts{"function g(x);", "x;"} << "$f(1)" << "2";
         QTest::newRow("not a function") << Texts{"procedure f(x);", "x;"} << "$f(1)" << "2";
         QTest::newRow("no parentheses") << Texts{"function f x;", "x;"} << "$f x" << "2";
+        // 6 header tokens make 1.5 parameters, rounded to 2: the second one
+        // needs a "," that is not there.
+        QTest::newRow("half a parameter rounds to even") << Texts{"function f(a b);", "a;"} << "$f(1,)" << "2";
     }
     void failedExpansions() {
         QFETCH(Texts, function);
