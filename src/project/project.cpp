@@ -32,6 +32,7 @@ void TProject::setFilesFrom(const QString &path) {
 bool TProject::failOpen(const QString &message) {
     lastError_ = message;
     devices_.clear();
+    globalLinks_.clear();
     userDialogs().askUser(QStringLiteral("o"), message, QStringLiteral("Ошибка открытия проекта"),
                           UserDialogs::ErrorIcon);
     return false;
@@ -39,6 +40,8 @@ bool TProject::failOpen(const QString &message) {
 
 bool TProject::OpenProject(const QString &path) {
     lastError_.clear();
+    globalLinks_.clear();
+    compiledLinks_.clear();
     setFilesFrom(path);
     QStringList lines;
     QString error;
