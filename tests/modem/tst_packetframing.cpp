@@ -3,6 +3,7 @@
 #include "modem/frame.h"
 #include "modem/packet.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -110,6 +111,43 @@ private slots:
             for (const TPacket &p : parseAll(parser, r))
                 got << QString::fromLatin1(p.dataBytes().toHex());
         QCOMPARE(got, expected);
+    }
+
+    void noiseBetweenFramesIsSkipped() {
+        QRandomGenerator random(7);
+        FrameParser parser;
+        QList<QByteArray> sent;
+        QByteArray stream;
+        for (int i = 0; i < 500; ++i) {
+            QByteArray data;
+            for (int k = int(random.bounded(9)); k > 0; --k)
+                data.append(char(random.bounded(256))); // 0x55 allowed inside frames
+            sent << data;
+            stream += frame::encode(uidPacket(random.bounded(0x1000000u), data));
+            for (int k = int(random.bounded(5)); k > 0; --k) {
+                const char b = char(random.bounded(256));
+                stream.append(b == 0x55 ? char(0x56) : b);
+            }
+        }
+        QList<QByteArray> got;
+        for (const TPacket &p : parseAll(parser, stream))
+            got << p.dataBytes();
+        QCOMPARE(got, sent);
+    }
+
+    void randomBytesNeverYieldBadFrames() {
+        QRandomGenerator random(11);
+        FrameParser parser;
+        for (int i = 0; i < 200000; ++i) {
+            if (!parser.feed(uint8_t(random.bounded(256))))
+                continue;
+            const TPacket &p = parser.packet();
+            QVERIFY(p.length() <= 8);
+            uint8_t sum = 0;
+            for (int k = 0; k <= 5 + p.length(); ++k)
+                sum = uint8_t(sum + p.b[size_t(k)]);
+            QCOMPARE(sum, uint8_t(0));
+        }
     }
 
     void masks_data() {
