@@ -4,7 +4,6 @@
 #include "lexer.h"
 
 #include "app/text1251.h"
-#include "app/textfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +40,24 @@ void writeRecord(char *record, const TStatementRecord &statement, const QString 
     putLine(record, LineCopyOffset, statement.line());
 }
 
+// The intermediate files live for one compile run only. They are written
+// straight, without the disk sync of the text-file writer (one sync per file
+// would take most of the time of a whole building's compile run), and a
+// file whose write fails is removed, so none is left half-written.
+bool writeScratchFile(const QString &path, const QByteArray &bytes, QString *error) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush()) {
+        f.close();
+        if (f.error() == QFileDevice::NoError)
+            return true;
+    }
+    if (error)
+        *error = QStringLiteral("Не удалось записать файл %1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+    f.close();
+    QFile::remove(path);
+    return false;
+}
+
 } // namespace
 
 QString ListingPath(const QString &programPath) { return programPath + u'c'; }
@@ -65,11 +82,19 @@ TStatementRecord StatementFromRecord(const QByteArray &record) {
 }
 
 bool WriteListing(const QString &path, const TArrayStringsTable &table, QString *error) {
-    QStringList lines;
-    lines.reserve(table.size());
-    for (const TStatementRecord &st : table)
-        lines.append(LowerAscii(st.text()) + u';');
-    return textfile::writeLines(path, lines, error);
+    QString text;
+    for (const TStatementRecord &st : table) {
+        text += LowerAscii(st.text());
+        text += QLatin1String(";\r\n");
+    }
+    QByteArray bytes;
+    qsizetype bad = -1;
+    if (!cp1251::encode(text, bytes, &bad)) {
+        if (error)
+            *error = cp1251::unencodableMessage(text, bad, QDir::toNativeSeparators(path));
+        return false;
+    }
+    return writeScratchFile(path, bytes, error);
 }
 
 bool WritePositionFile(const QString &path, const TArrayStringsTable &table, QString *error) {
@@ -84,7 +109,7 @@ bool WritePositionFile(const QString &path, const TArrayStringsTable &table, QSt
         writeRecord(record, st, LowerAscii(st.text()), shortName);
         record += RecordSize;
     }
-    return textfile::writeBytes(path, bytes, error);
+    return writeScratchFile(path, bytes, error);
 }
 
 bool ReadPositionFile(const QString &path, TArrayStringsTable &table, QString *error) {

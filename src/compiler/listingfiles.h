@@ -32,7 +32,8 @@ QByteArray PositionRecord(const TStatementRecord &statement);
 // RecordSize bytes.
 TStatementRecord StatementFromRecord(const QByteArray &record);
 
-// Both write the whole file or nothing; texts are lower-cased (ASCII only).
+// Both write the whole file or none of it (a failed write removes it);
+// texts are lower-cased (ASCII only).
 bool WriteListing(const QString &path, const TArrayStringsTable &table, QString *error = nullptr);
 bool WritePositionFile(const QString &path, const TArrayStringsTable &table, QString *error = nullptr);
 
