@@ -1,5 +1,19 @@
 #include "analis.h"
 
+#include "project/project.h"
+
+TAnalis::TAnalis(TProject *project, TCompileTables *tables)
+    : FProject(project), FTables(tables) {
+    if (project) {
+        FLinkCounter = int(project->globalLinks().size());
+        SetProjectFolder(project->projectFolder());
+    }
+}
+
+void TAnalis::AddError(const QString &kind, qint32 code, const TStatementRecord &at, const QString &text) {
+    compilerrecords::AddError(Tables().errors, kind, code, at, text);
+}
+
 TPreprocessor::Status TAnalis::PreprocessProgram(const QString &programPath) {
     TPreprocessor preprocessor(FProjectFolder);
     const TPreprocessor::Status status = preprocessor.PreprocessProgram(programPath);
