@@ -147,21 +147,23 @@ bool TIRConfigList::LoadFromFile(const QString &projectPath) {
     lastError_.clear();
     unreadFile_.clear();
     const TVKWizardFile doc(path, RootName());
-    lastError_ = doc.LoadError();
-    if (lastError_.isEmpty() && doc.Root().Line() == 0 && hasText(path))
-        lastError_ = QStringLiteral("Файл ИК-конфигурации %1 не содержит описания \"object %2\".")
-                         .arg(QDir::toNativeSeparators(path), RootName());
-    if (lastError_.isEmpty()) {
-        try {
-            LoadFromNode(doc.Root(), [&](const ESyException &problem, int line) {
-                lastError_ = describeProblem(path, line, problem);
-                throw StopLoad{};
-            });
-        } catch (const StopLoad &) {
-        } catch (const ESyException &problem) {
-            lastError_ = describeProblem(path, 0, problem);
-        }
+    // What could be read is taken in any case; the first fault is reported.
+    QString problem = doc.LoadError();
+    if (problem.isEmpty() && doc.Root().Line() == 0 && hasText(path))
+        problem = QStringLiteral("Файл ИК-конфигурации %1 не содержит описания \"object %2\".")
+                      .arg(QDir::toNativeSeparators(path), RootName());
+    try {
+        LoadFromNode(doc.Root(), [&](const ESyException &fault, int line) {
+            if (problem.isEmpty())
+                problem = describeProblem(path, line, fault);
+            throw StopLoad{};
+        });
+    } catch (const StopLoad &) {
+    } catch (const ESyException &fault) {
+        if (problem.isEmpty())
+            problem = describeProblem(path, 0, fault);
     }
+    lastError_ = problem;
     if (lastError_.isEmpty())
         return true;
     unreadFile_ = path;

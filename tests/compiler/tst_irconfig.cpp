@@ -34,11 +34,10 @@ QStringList smallCatalogue() {
         " (6, 10, 'Битый', '', 255, 255, 255, '0G'), (7, 10, 'Длинный', '', 255, 255, 255, '" +
             QString(512, QLatin1Char('A')) + "')",
     };
+    QStringList big; // one statement: each one is a transaction of its own
     for (int i = 0; i < 256; ++i)
-        sql << QStringLiteral("insert into IRRemoteButton values (%1, 20, 'B%2', '', 0, %3, %3, '')")
-                   .arg(100 + i)
-                   .arg(i)
-                   .arg(i % 256);
+        big << QStringLiteral("(%1, 20, 'B%2', '', 0, %2, %2, '')").arg(100 + i).arg(i);
+    sql << QStringLiteral("insert into IRRemoteButton values ") + big.join(QLatin1Char(','));
     return sql;
 }
 

@@ -254,6 +254,9 @@ private slots:
             << crlf({"object IRConfigList ", "   object IRConfig ", "      IRName = a", "      object Colour ",
                      "         #Assigned = False", "      end", "   end", "end"})
             << QStringLiteral("строка 4: Property Colour does not exist") << QStringList{""};
+        QTest::newRow("nested too deeply")
+            << "object IRConfigList\r\n" + QByteArray("object IRConfig\r\n").repeated(1001)
+            << QStringLiteral("вложенность больше 1000") << QStringList{""};
         QTest::newRow("no object at all")
             << QByteArray("IRName = hall\r\nsomething else\r\n") << QStringLiteral("не содержит описания \"object IRConfigList\"")
             << QStringList{};
