@@ -118,7 +118,7 @@ bool TProject::SaveProject() {
 }
 
 bool TProject::SaveProjectAs(const QString &path) {
-    if (!copyPerProjectFiles(path))
+    if (!checkBeforeSave() || !copyPerProjectFiles(path))
         return false;
     const QString newFolder = QFileInfo(path).absolutePath();
     // A program that did not come along is written anew as a skeleton.
@@ -129,15 +129,6 @@ bool TProject::SaveProjectAs(const QString &path) {
 }
 
 namespace {
-
-bool confirmOverwrite(const QString &target) {
-    if (!QFileInfo::exists(target))
-        return true;
-    const QString text = QStringLiteral("Внимание! Файл ") + QDir::toNativeSeparators(target) +
-                         QStringLiteral(" существует! ") + QStringLiteral("\n\r") +
-                         QStringLiteral("Вы хотите перезаписать его?");
-    return userDialogs().askUser(QStringLiteral("дн"), text, QString(), UserDialogs::ErrorIcon) == 0;
-}
 
 bool copyReplacing(const QString &from, const QString &to) {
     QString error;
@@ -156,7 +147,7 @@ bool TProject::copyPerProjectFiles(const QString &newPath) {
     const QString oldIr = projectpaths::withExtension(file_, QStringLiteral(".ir"));
     const bool wasSaved = !folder_.isEmpty();
     if (!projectpaths::sameFile(oldIr, newIr)) {
-        if (!confirmOverwrite(newIr))
+        if (!projectpaths::confirmOverwrite(newIr))
             return false;
         if (wasSaved && QFileInfo::exists(oldIr) && !copyReplacing(oldIr, newIr))
             return false;
@@ -171,7 +162,7 @@ bool TProject::copyPerProjectFiles(const QString &newPath) {
     names << QDir(folder_).entryList({QStringLiteral("*.pf")}, QDir::Files, QDir::Name);
     for (const QString &name : names) {
         const QString target = projectpaths::inFolder(newFolder, name);
-        if (!confirmOverwrite(target) || !copyReplacing(projectpaths::inFolder(folder_, name), target))
+        if (!projectpaths::confirmOverwrite(target) || !copyReplacing(projectpaths::inFolder(folder_, name), target))
             return false;
     }
     return true;

@@ -119,6 +119,9 @@ bool TProject::renameProgram(TDevice &d, const QString &oldAlias) {
         }
         return SetModuleLine(d.alias);
     }
+    // A file of the new name that is not this program is the user's.
+    if (!projectpaths::confirmOverwrite(to))
+        return false;
     QStringList lines;
     QString error;
     if (!textfile::readLines(from, lines, &error)) {

@@ -1,5 +1,6 @@
 #include "projectpaths.h"
 
+#include "app/askuser.h"
 #include "app/textfile.h"
 
 #include <QDir>
@@ -31,6 +32,15 @@ bool copyFile(const QString &from, const QString &to, QString *error) {
         return false;
     }
     return textfile::writeBytes(to, in.readAll(), error);
+}
+
+bool confirmOverwrite(const QString &target) {
+    if (!QFileInfo::exists(target))
+        return true;
+    const QString text = QStringLiteral("Внимание! Файл ") + QDir::toNativeSeparators(target) +
+                         QStringLiteral(" существует! ") + QStringLiteral("\n\r") +
+                         QStringLiteral("Вы хотите перезаписать его?");
+    return userDialogs().askUser(QStringLiteral("дн"), text, QString(), UserDialogs::ErrorIcon) == 0;
 }
 
 bool removeFile(const QString &path) { return !QFileInfo::exists(path) || QFile::remove(path); }

@@ -17,6 +17,10 @@ bool sameFile(const QString &a, const QString &b);
 // Copies from to to, replacing to only once the whole copy is written.
 bool copyFile(const QString &from, const QString &to, QString *error);
 
+// When target exists, asks whether to overwrite it (Да/Нет); true when it
+// does not exist or the user agreed.
+bool confirmOverwrite(const QString &target);
+
 // Removes a file that may be missing; false when it exists and stays.
 bool removeFile(const QString &path);
 

@@ -13,14 +13,9 @@
 
 bool TProject::WriteProgramSkeleton(TDevice &d) {
     const QString path = programPath(d.alias);
-    if (QFileInfo::exists(path)) {
-        const QString text = QStringLiteral("Внимание! Файл ") + QDir::toNativeSeparators(path) +
-                             QStringLiteral(" существует! ") + QStringLiteral("\n\r") +
-                             QStringLiteral("Вы хотите перезаписать его?");
-        // Нет keeps the user's file; the question comes again at the next save.
-        if (userDialogs().askUser(QStringLiteral("дн"), text, QString(), UserDialogs::ErrorIcon) != 0)
-            return true;
-    }
+    // Нет keeps the user's file; the question comes again at the next save.
+    if (!projectpaths::confirmOverwrite(path))
+        return true;
     QString error;
     if (!textfile::writeLines(path, programtemplate::programSkeleton(d.alias), &error)) {
         userDialogs().showMessage(QStringLiteral("Проект не сохранён: ") + error);

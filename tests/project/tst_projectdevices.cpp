@@ -108,6 +108,32 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    void renameOntoAFileOfTheNewNameAsksFirst_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("renamed");
+        QTest::newRow("Да") << 0 << true;
+        QTest::newRow("Нет") << 1 << false;
+    }
+
+    void renameOntoAFileOfTheNewNameAsksFirst() {
+        QFETCH(int, answer);
+        QFETCH(bool, renamed);
+        QTemporaryDir dir;
+        ScriptedDialogs dialogs;
+        ScopedUserDialogs scope(dialogs);
+        auto p = savedProject(dm, dir);
+        QVERIFY(p);
+        writeFile(dir.filePath("Lobby.pd"), {"someone else's"});
+        dialogs.answers = {answer};
+        QCOMPARE(p->RenameDevice("Hall", "Lobby"), renamed);
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(p->devices()[0].alias, renamed ? QStringLiteral("Lobby") : QStringLiteral("Hall"));
+        QCOMPARE(readFile(dir.filePath("Lobby.pd"))[0],
+                 renamed ? QStringLiteral("// my hall") : QStringLiteral("someone else's"));
+        QCOMPARE(aliasesOnDisk(dm, dir.filePath("flat.lpr")),
+                 (QStringList{renamed ? "Lobby" : "Hall", "Bath"}));
+    }
+
     void renameOfTheLetterCase() {
         QTemporaryDir dir;
         ScriptedDialogs dialogs;
