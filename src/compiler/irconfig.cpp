@@ -149,7 +149,11 @@ bool TIRConfig::LookUpButtonCode(const QString &remoteName, const QString &butto
             continue;
         if (!first)
             first = remote;
+        // A button that was never prepared has no slot: its code would
+        // name no button of the device.
         if (const TRButton *b = remote->FindButton(buttonName)) {
+            if (!b->IsProtocol() && !b->IsSignal())
+                return false;
             code = buttonCode(*b);
             return true;
         }

@@ -263,6 +263,17 @@ private slots:
         QVERIFY(s.lines(c).contains(QStringLiteral("4402") + (added == "Режим" ? "01A0000C" : "00A00401")));
     }
 
+    void unpreparedButtonHasNoCode() {
+        Setup s(kShipped);
+        TIRConfig *c = s.config();
+        Setup::button(c, TV, QStringLiteral("Питание"));
+        QString code;
+        QVERIFY(!c->LookUpButtonCode(QStringLiteral("Телевизор"), QStringLiteral("Питание"), code));
+        QVERIFY(c->PrepareButtonList());
+        QVERIFY(c->LookUpButtonCode(QStringLiteral("Телевизор"), QStringLiteral("Питание"), code));
+        QCOMPARE(code, QStringLiteral("0000000100"));
+    }
+
     void iremitLooksAtEveryRemoteOfTheName() {
         Setup s(kShipped);
         TIRConfig *c = s.config();
