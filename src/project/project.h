@@ -98,6 +98,9 @@ public:
     // Programs and functions.
     bool WriteProgramSkeleton(TDevice &d);
     QStringList RunlinkCallers(const QString &linkName) const;
+    // The editor's text goes to the function file being edited, or else
+    // (when there is text) to the current device's program.
+    bool SaveEditorText(const QStringList &lines);
     // Creates (or empties) the function file chosenPath + ".pf" with its
     // header; a ".pf" already typed is not doubled. *name gets the function
     // name.

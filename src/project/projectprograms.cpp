@@ -35,6 +35,22 @@ QStringList TProject::RunlinkCallers(const QString &linkName) const {
     return found;
 }
 
+bool TProject::SaveEditorText(const QStringList &lines) {
+    QString path = editedFile_;
+    if (path.isEmpty()) {
+        const TDevice *d = currentDeviceRecord();
+        if (lines.isEmpty() || !d)
+            return true;
+        path = programPath(d->alias);
+    }
+    QString error;
+    if (!textfile::writeLines(path, lines, &error)) {
+        userDialogs().showMessage(error);
+        return false;
+    }
+    return true;
+}
+
 bool TProject::NewFunctionFile(const QString &chosenPath, QString *name) {
     QString base = chosenPath;
     if (base.endsWith(QLatin1String(".pf"), Qt::CaseInsensitive))

@@ -120,6 +120,30 @@ private slots:
         QVERIFY(dialogs.questions.isEmpty());
     }
 
+    void editorTextGoesToTheEditedFile() {
+        QTemporaryDir dir;
+        ScriptedDialogs dialogs;
+        ScopedUserDialogs scope(dialogs);
+        TProject p(dm);
+        p.AddDevice("lamp1", 1, 0, 0, 1, 300, 1);
+        p.setProjectFile(dir.filePath("p.lpr"));
+        QVERIFY(p.SaveProject());
+        const QByteArray skeleton = fileBytes(dir.filePath("lamp1.pd"));
+        QVERIFY(p.SaveEditorText({"no device chosen"}));
+        QCOMPARE(fileBytes(dir.filePath("lamp1.pd")), skeleton);
+        p.setCurrentDevice(0);
+        QVERIFY(p.SaveEditorText({}));
+        QCOMPARE(fileBytes(dir.filePath("lamp1.pd")), skeleton);
+        QVERIFY(p.SaveEditorText({"module lamp1", "Program;"}));
+        QCOMPARE(fileBytes(dir.filePath("lamp1.pd")), QByteArray("module lamp1\r\nProgram;\r\n"));
+        p.setEditedFile(dir.filePath("blink.pf"));
+        QVERIFY(p.SaveEditorText({"function blink( );"}));
+        QCOMPARE(fileBytes(dir.filePath("blink.pf")), QByteArray("function blink( );\r\n"));
+        QVERIFY(!p.SaveEditorText({"日本"}));
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(fileBytes(dir.filePath("blink.pf")), QByteArray("function blink( );\r\n"));
+    }
+
     void runlinkCallers_data() {
         QTest::addColumn<QString>("link");
         QTest::addColumn<QStringList>("program");
