@@ -5,6 +5,7 @@
 
 #include "modem/answermask.h"
 
+#include <QFileInfo>
 #include <QTest>
 #include <thread>
 
@@ -330,6 +331,42 @@ private slots:
         // A line without a CTS signal (a pseudo-terminal) counts as clear.
         link.wire->setCts(SerialPort::Cts::Unsupported);
         QVERIFY(link.can->TXU(0x1001, hex("70"), 1000, QString()));
+    }
+
+    void fullSendQueue() {
+        SimLink link;
+        QVERIFY(link.connect());
+        link.wire->setCts(SerialPort::Cts::Off); // the sending worker stalls on the first packet
+        int queued = 0;
+        while (queued <= TMCan::QueueSize + 1 && link.can->TXBytes(false, 0x1001, 0, 0, hex("70")))
+            ++queued;
+        QVERIFY(queued >= TMCan::QueueSize && queued <= TMCan::QueueSize + 1);
+        QVERIFY(!link.can->TXU(0x1001, hex("70"), 100, QString()));
+        QVERIFY(!link.can->TXA(1, 0x10, hex("71"), 100, QString()));
+        const QStringList log = link.logLines();
+        QVERIFY(log.contains(QStringLiteral("ERROR: (TXU)PacketSendingError. Packet = 70 ")));
+        QVERIFY(log.contains(QStringLiteral("ERROR: (TXA)PacketSendingError. Packet = 71 ")));
+    } // the connection closes with the queue full: the worker stops all the same
+
+    void packetLogLines() {
+        SimLink link;
+        QVERIFY(link.connect());
+        link.can->WriteLog(QStringLiteral("проверка"));
+        QFile f(link.can->logPath());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray all = f.readAll();
+        QVERIFY(all.endsWith("] \xEF\xF0\xEE\xE2\xE5\xF0\xEA\xE0\r\n")); // Windows-1251, CR LF
+        for (const QByteArray &line : all.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            QVERIFY(line.startsWith('[') && line.contains("] ") && line.endsWith('\r'));
+        }
+        // Appended, never truncated: a second connection object adds to it.
+        const qint64 size = all.size();
+        link.can.reset();
+        TMCan again(link.logDir());
+        again.WriteLog(QStringLiteral("x"));
+        QVERIFY(QFileInfo(f.fileName()).size() > size);
     }
 
     void monitorSeesBothDirections() {
