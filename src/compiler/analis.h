@@ -165,7 +165,8 @@ private:
     QHash<QString, int> FDeviceAliasLast;
     QHash<quint32, int> FDeviceUid;
     qsizetype FDeviceAliasCount = -1;
-    int FConstDepth = 0;
+    int FConstDepth = 0;   // constants being resolved, to stop a cycle
+    QString FConstRoot;    // the first of them
 
     // Declarations.
     TLocalLink newLink(const QString &name, const QString &id, int number);

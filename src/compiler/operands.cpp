@@ -131,9 +131,11 @@ void TAnalis::indexDevices() {
 
 // Constants may name constants; a chain longer than the table is a cycle.
 void TAnalis::enterConstant(const QString &name) {
+    if (FConstDepth == 0)
+        FConstRoot = name;
     if (++FConstDepth > FConsts.size() + 1) {
         FConstDepth = 0;
-        throw TStatementFailure{QStringLiteral("Циклическое определение константы ") + name};
+        throw TStatementFailure{QStringLiteral("Циклическое определение константы ") + FConstRoot};
     }
 }
 

@@ -59,7 +59,7 @@ QString TAnalis::compileSetvar(Statement &s) {
     if (source.first.isEmpty())
         return QStringLiteral("errorНеверный источник значения команды setvar - ") + sq(s.t[4]);
     const QString code = s.size() == 8 ? QStringLiteral("0702") : QStringLiteral("0602");
-    return s.line(padded(code + source.first + ValueToHex(s.t[2], 2) + source.second));
+    return s.line(withZeros(code + source.first + ValueToHex(s.t[2], 2) + source.second, 20));
 }
 
 QString TAnalis::compileGoto(Statement &s) {
@@ -67,7 +67,7 @@ QString TAnalis::compileGoto(Statement &s) {
     if (!shape)
         return QString();
     const QString code = s.size() == 6 ? QStringLiteral("0705") : QStringLiteral("0605");
-    return s.line(padded(code + ValueToHex(s.t[2], 4)));
+    return s.line(withZeros(code + ValueToHex(s.t[2], 4), 24));
 }
 
 QString TAnalis::compileMov(Statement &s) {
@@ -98,7 +98,7 @@ QString TAnalis::compileMov(Statement &s) {
         return QStringLiteral("errorТребуется ')', а найдено \"") + s.t[src.after] + QLatin1Char('"');
     if (s.size() - j == 2 && s.is(j, ",") && s.isWord(j + 1, "endmacro"))
         cmd[1] = u'7';
-    return s.line(padded(cmd + hex(dst.op.type, 2) + dst.op.text + hex(src.op.type, 2) + src.op.text));
+    return s.line(withZeros(cmd + hex(dst.op.type, 2) + dst.op.text + hex(src.op.type, 2) + src.op.text, 4));
 }
 
 namespace {
@@ -147,7 +147,8 @@ QString TAnalis::compileRunlink(Statement &s) {
     const QString tail = tailAfterParen(s, operand.after + 1);
     if (!tail.isEmpty())
         return tail;
-    return s.line(padded(code + linkIdDigits(id) + QStringLiteral("00") + hex(operand.op.type, 2) + operand.op.text));
+    return s.line(
+        withZeros(code + linkIdDigits(id) + QStringLiteral("00") + hex(operand.op.type, 2) + operand.op.text, 10));
 }
 
 namespace {
@@ -244,8 +245,9 @@ QString TAnalis::compileCalc(Statement &s) {
     const QString tail = tailAfterParen(s, o + 2);
     if (!tail.isEmpty())
         return tail;
-    return s.line(padded(code + hex(dst.op.type, 2) + dst.op.text + QLatin1Char('0') + op + hex(src.op.type, 2) +
-                         src.op.text));
+    return s.line(withZeros(code + hex(dst.op.type, 2) + dst.op.text + QLatin1Char('0') + op + hex(src.op.type, 2) +
+                                src.op.text,
+                            2));
 }
 
 QString TAnalis::compileIncDec(Statement &s) {
@@ -273,5 +275,5 @@ QString TAnalis::compileIncDec(Statement &s) {
     if (!tail.isEmpty())
         return tail;
     const QString op = s.t[0] == QLatin1String("inc") ? QStringLiteral("05") : QStringLiteral("06");
-    return s.line(padded(code + hex(var.op.type, 2) + var.op.text + op));
+    return s.line(withZeros(code + hex(var.op.type, 2) + var.op.text + op, 14));
 }

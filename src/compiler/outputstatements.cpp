@@ -146,7 +146,7 @@ QString TAnalis::compileSetout(Statement &s) {
             if (op.isError())
                 return op.text;
             if (op.isNo())
-                return QLatin1String(param.invalid);
+                return QString::fromUtf8(param.invalid);
             if (op.type == 4 && p == 2)
                 return QStringLiteral("errorOut[] не допустим для операнда Delay");
             if (op.type == 8 && p == 2)

@@ -43,7 +43,14 @@ void TAnalis::appendLine(const QString &line, const TStatementRecord &origin) {
 }
 
 bool TAnalis::CompileProgram(const QString &programPath) {
-    const bool ok = compileProgram(programPath);
+    bool ok = false;
+    try {
+        ok = compileProgram(programPath);
+    } catch (const TStatementFailure &failure) {
+        // A configuration text that does not convert (statements catch
+        // their own failures).
+        AddError(ErrorKind, GeneralCode, TStatementRecord(programPath, 0, QString()), failure.message);
+    }
     if (!ok)
         FLines.clear(); // a program stopped by an error gives no lines
     return ok;

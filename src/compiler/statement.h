@@ -28,9 +28,7 @@ struct TAnalis::Statement {
     QString line(const QString &command) const { return prefix + QLatin1Char(':') + command; }
 };
 
-// The command with zeros up to 32 digits.
-inline QString padded(QString command) {
-    if (command.size() < 32)
-        command += QString(32 - command.size(), u'0');
-    return command;
-}
+// The command followed by the zeros of its unused digits. The count is
+// fixed by the form, so a field of the wrong width shows in the line's
+// length, which the assembly checks.
+inline QString withZeros(const QString &command, int zeros) { return command + QString(zeros, u'0'); }
