@@ -68,6 +68,8 @@ bool TProject::OpenProject(const QString &path) {
     ReadConfiguration();
     if (irConfig_)
         irConfig_->LoadFromFile(file_);
+    current_ = -1;
+    saved_ = true;
     return true;
 }
 

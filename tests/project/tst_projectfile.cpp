@@ -188,6 +188,7 @@ private slots:
         QCOMPARE(int(d.SoftVer), 2); // kept in 8 bits
         QCOMPARE(int(d.HardVer), 3);
         QVERIFY(d.programFileMade);
+        QVERIFY(p.saved());
         QCOMPARE(int(d.timerCount), 3); // the clock's timers from the catalogue
         QCOMPARE(int(p.networkSpeed()), 255);
         QCOMPARE(p.projectFolder(), dir.path());
