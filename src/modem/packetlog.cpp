@@ -10,7 +10,8 @@ bool PacketLog::open(const QString &baseDir, QString *error) {
     std::lock_guard lock(mutex_);
     QDir dir(baseDir);
     dir.mkpath(folderName()); // a failure shows up when the file cannot be opened
-    file_.setFileName(dir.filePath(folderName() + QLatin1Char('/') + fileName()));
+    path_ = dir.filePath(folderName() + QLatin1Char('/') + fileName());
+    file_.setFileName(path_);
     if (file_.open(QIODevice::WriteOnly | QIODevice::Append))
         return true;
     if (error)

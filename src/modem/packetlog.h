@@ -15,11 +15,12 @@ public:
     // baseDir: where the folder goes (the program's folder normally).
     bool open(const QString &baseDir, QString *error = nullptr);
     bool isOpen() const;
-    QString filePath() const { return file_.fileName(); }
+    QString filePath() const { return path_; } // set once by open()
     // "[" + local date (short) and time + "] " + text, CR LF, Windows-1251.
     void write(const QString &text);
 
 private:
     mutable std::mutex mutex_;
     QFile file_;
+    QString path_;
 };
