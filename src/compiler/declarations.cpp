@@ -89,13 +89,15 @@ TLocalLinksArray TAnalis::ReadLinksSection(const QString &programPath) {
         AddError(ErrorKind, compilerrecords::GeneralCode, TStatementRecord(programPath, 0, QString()), error);
         return links;
     }
+    // Taken first, so that a global link named in it on a line of its own
+    // is not mistaken for that link's body.
+    const TArrayStringsTable section = ExtractSection(table, QStringLiteral("links"), kEnd);
     if (FProject)
         for (const TGlobalLink &g : FProject->globalLinks()) {
-            const TArrayStringsTable section = ExtractSection(table, g.name, kEnd);
-            if (!section.isEmpty() && !isMarker(section))
+            const TArrayStringsTable body = ExtractSection(table, g.name, kEnd);
+            if (!body.isEmpty() && !isMarker(body))
                 links.append(newLink(g.name, g.idText, int(links.size()) + 1));
         }
-    const TArrayStringsTable section = ExtractSection(table, QStringLiteral("links"), kEnd);
     if (section.isEmpty() || isMarker(section))
         return links;
     readLinkList(section, links, FProject ? FProject->currentDeviceRecord() : nullptr);
@@ -175,6 +177,7 @@ TLocalLinksArray TAnalis::ReadLinksFromConfiguration(const QString &programPath)
     QString error;
     if (!ReadCompileTable(programPath, table, &error))
         AddError(ErrorKind, compilerrecords::GeneralCode, TStatementRecord(programPath, 0, QString()), error);
+    ExtractSection(table, QStringLiteral("links"), kEnd); // declarations are no bodies
     TGlobalLinksArray &globals = FProject->globalLinks();
     for (int i = 0; i < globals.size(); ++i) {
         // The listing is the same each time it would be read afresh, so the

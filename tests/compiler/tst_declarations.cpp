@@ -121,7 +121,7 @@ private slots:
         TCompileDriver driver(f.project);
         QVERIFY(driver.ReadProjectVariables());
         QCOMPARE(driver.Tables().variables.size(), 2);
-        QCOMPARE(driver.Tables().variables.items()[1].alias, QString("a_very_long_alias_n"));
+        QCOMPARE(driver.Tables().variables.items()[1].alias, QString("a_very_long_alias_na"));
         QCOMPARE(driver.Tables().variables.items()[1].alias.size(), 20);
     }
 
@@ -181,7 +181,7 @@ private slots:
         CompileFixture f;
         f.addGlobalLink("G1");
         f.addGlobalLink("g2");
-        TDevice &d = f.addDevice("dev1", 1, 1, programText({"ignored;"}, {}, {}, {"Reset;", "end;", "g1;", "end;"}));
+        TDevice &d = f.addDevice("dev1", 1, 1, programText({"g2;"}, {}, {}, {"Reset;", "end;", "g1;", "wait(1);", "end;"}));
         d.links.append({"Up", "", "", "", ""});
         f.addDevice("dev2", 2, 2, programText({}, {}, {}, bodies()));
         AnalisFixture a(f.project);
@@ -203,7 +203,7 @@ private slots:
         QTest::addColumn<Texts>("consts");
         QTest::addColumn<QString>("declared");
         QTest::addColumn<QString>("errors");
-        QTest::newRow("values") << Texts{"x = 5;", "y = x;", "h = 0x1F;"} << "x=5 y=x h=0x1F" << "";
+        QTest::newRow("values") << Texts{"x = 5;", "y = x;", "h = 0x1F;"} << "x=5 y=x h=0x1f" << "";
         QTest::newRow("comma instead of semicolon")
             << Texts{"a = 1;", "x = 5, y = 6;", "z = 7;"} << "z=7"
             << "30 Ошибка в объявлении константы (возможно вместо ',' надо поставить ';')";
