@@ -199,6 +199,8 @@ bool TIRConfigList::SaveToFile(const QString &projectPath) {
 
 template <class F> bool TIRConfigList::forButtonsOfLink(const QString &link, F f) const {
     bool any = false;
+    if (!isLinkName(link)) // "no link" is no link's name: buttons without one do not use it
+        return false;
     for (int c = 0; c < Count(); ++c)
         for (int r = 0; r < Item(c)->RemoteList.Count(); ++r) {
             TRemote &remote = *Item(c)->RemoteList.Item(r);

@@ -328,6 +328,10 @@ private slots:
         QCOMPARE(s.list.ButtonsUsingLink(QStringLiteral("scene")), users);
         QVERIFY(s.list.LinkUsedByButtons(QStringLiteral("OTHER")));
         QVERIFY(!s.list.LinkUsedByButtons(QStringLiteral("none")));
+        Setup::button(hall, AC, QStringLiteral("Режим"), QStringLiteral("Отсутствует"));
+        Setup::button(hall, AC, QStringLiteral("Режим"));
+        QVERIFY(s.list.ButtonsUsingLink(QStringLiteral("Отсутствует")).isEmpty());
+        QVERIFY(!s.list.LinkUsedByButtons(QString()));
 
         s.project.setSaved(true);
         s.list.RenameLinkInButtons(QStringLiteral("nothing"), QStringLiteral("x"));
