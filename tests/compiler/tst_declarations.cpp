@@ -116,13 +116,18 @@ private slots:
     // variables apart.
     void variablesBelongToTheFullAlias() {
         CompileFixture f;
-        f.addDevice("a_very_long_alias_name_1", 1, 1, programText({}, {}, {"eeprom byte v;"}, bodies()));
-        f.addDevice("a_very_long_alias_name_2", 2, 2, programText({}, {}, {"eeprom byte v;"}, bodies()));
+        const Texts body{"Reset;", "inc(v);", "end;"};
+        f.addDevice("a_very_long_alias_name_1", 1, 1, programText({}, {}, {"eeprom byte a, v;"}, body));
+        f.addDevice("a_very_long_alias_name_2", 2, 2, programText({}, {}, {"eeprom byte v;"}, body));
         TCompileDriver driver(f.project);
         QVERIFY(driver.ReadProjectVariables());
-        QCOMPARE(driver.Tables().variables.size(), 2);
-        QCOMPARE(driver.Tables().variables.items()[1].alias, QString("a_very_long_alias_na"));
-        QCOMPARE(driver.Tables().variables.items()[1].alias.size(), 20);
+        QCOMPARE(driver.Tables().variables.size(), 3);
+        QCOMPARE(driver.Tables().variables.items()[2].alias, QString("a_very_long_alias_na"));
+        QCOMPARE(driver.Tables().variables.items()[2].alias.size(), 20);
+        // Each device's statement finds its own v.
+        QCOMPARE(driver.CompileProject(), 0);
+        QVERIFY(driver.OutputLines().contains("000001:0000:060A0200000000010500000000000000"));
+        QVERIFY(driver.OutputLines().contains("000002:0000:060A0200000000000500000000000000"));
     }
 
     void linksSection_data() {
