@@ -160,6 +160,9 @@ private:
     QHash<QString, int> FLabelLower;
     QHash<QString, int> FLabelByPlaceholder;
     QStringList FLines;
+    // The program's statements while its links are declared.
+    TArrayStringsTable FListing;
+    QString FListingPath;
     // Devices by lower-cased alias (first and last) and by UID value.
     QHash<QString, int> FDeviceAlias;
     QHash<QString, int> FDeviceAliasLast;

@@ -5,9 +5,23 @@
 namespace compilertext {
 
 QString hex(qint64 value, int digits) {
+    // Called for every field of every command: no format parsing.
     if (value < 0)
         value &= 0xFFFFFFFFLL;
-    return QStringLiteral("%1").arg(quint64(value), digits, 16, QLatin1Char('0')).toUpper();
+    quint64 v = quint64(value);
+    char16_t buffer[32];
+    int n = 0;
+    do {
+        buffer[n++] = u"0123456789ABCDEF"[v & 0xF];
+        v >>= 4;
+    } while (v);
+    while (n < digits && n < 32)
+        buffer[n++] = u'0';
+    QString out(n, Qt::Uninitialized);
+    QChar *d = out.data();
+    for (int i = 0; i < n; ++i)
+        d[i] = QChar(buffer[n - 1 - i]);
+    return out;
 }
 
 QString linkText(int value) { return QStringLiteral("0x") + hex(value, 4); }

@@ -39,6 +39,10 @@ bool hasSection(const TArrayStringsTable &table, const QString &name) {
 } // namespace
 
 bool TAnalis::ReadCompileTable(const QString &programPath, TArrayStringsTable &table, QString *error) {
+    if (!FListingPath.isEmpty() && FListingPath == programPath) {
+        table = FListing;
+        return true;
+    }
     TArrayStringsTable positions;
     if (!ReadStatementTable(listingfiles::ListingPath(programPath), table, error) ||
         !listingfiles::ReadPositionFile(listingfiles::PositionPath(programPath), positions, error))

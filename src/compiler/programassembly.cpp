@@ -77,10 +77,15 @@ bool TAnalis::compileProgram(const QString &programPath) {
         AddError(ErrorKind, GeneralCode, programStart, error);
         return false;
     }
+    // The link readers start from the same listing: given it, not read again.
+    FListing = table;
+    FListingPath = programPath;
     // The declarations are no link body, also when a link is named in
     // them on a line of its own.
     ExtractSection(table, QStringLiteral("links"), QStringLiteral("end"));
     DeclareLinks(programPath);
+    FListing.clear();
+    FListingPath.clear();
     if (!Tables().errors.isEmpty())
         return false;
     SetConstants(ReadConstants(table));
@@ -155,9 +160,23 @@ bool TAnalis::compileLinks(TArrayStringsTable &table, QStringList &kept, const Q
     return true;
 }
 
+namespace {
+
+// Whether the statement's first token is "error" (letter case ignored),
+// without cutting the whole statement into tokens.
+bool firstTokenIsError(const QString &text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i].unicode() <= 32)
+        ++i;
+    const QStringView rest = QStringView(text).sliced(i);
+    return rest.startsWith(QLatin1String("error"), Qt::CaseInsensitive) &&
+           (rest.size() == 5 || rest[5].unicode() <= 32 || !IsWordChar(rest[5]));
+}
+
+} // namespace
+
 bool TAnalis::compileLinkStatement(const TStatementRecord &st, const QString &u) {
-    const TStringArray first = SplitTokens(st.text());
-    if (!first.isEmpty() && first.first().compare(QLatin1String("error"), Qt::CaseInsensitive) == 0) {
+    if (firstTokenIsError(st.text())) {
         AddError(ErrorKind, GeneralCode, st, QStringLiteral("Нет раздела для линка"));
         return true;
     }
