@@ -44,7 +44,7 @@ QString buttonCode(const TRButton &b) {
 template <class F> void forEachButton(const TRemoteList &remotes, F f) {
     for (int r = 0; r < remotes.Count(); ++r)
         for (int b = 0; b < remotes.Item(r)->ButtonList.Count(); ++b)
-            f(*remotes.Item(r), *remotes.Item(r)->ButtonList.Item(b));
+            f(*remotes.Item(r)->ButtonList.Item(b));
 }
 
 } // namespace
@@ -180,12 +180,12 @@ QString TIRConfig::linkId(const QString &link) const {
 }
 
 void TIRConfig::WriteButtonLines(const QString &prefix, QStringList &lines) const {
-    forEachButton(RemoteList, [&](const TRemote &, const TRButton &b) {
+    forEachButton(RemoteList, [&](const TRButton &b) {
         if (b.IsProtocol())
             lines << prefix + QStringLiteral("44") + hex2(b.ProtocolSlot) + hex2(b.PID) + hex2(b.Flags) +
                          hex2(b.Addr) + hex2(b.Code);
     });
-    forEachButton(RemoteList, [&](const TRemote &, const TRButton &b) {
+    forEachButton(RemoteList, [&](const TRButton &b) {
         if (!b.IsSignal())
             return;
         const QByteArray bytes = signalBytes(b.Signal);
@@ -200,12 +200,12 @@ void TIRConfig::WriteButtonLines(const QString &prefix, QStringList &lines) cons
         }
     });
     // Link lines: a link that is neither global nor the device's gives none.
-    forEachButton(RemoteList, [&](const TRemote &, const TRButton &b) {
+    forEachButton(RemoteList, [&](const TRButton &b) {
         const QString id = b.IsProtocol() && b.HasLink ? linkId(b.Link) : QString();
         if (!id.isEmpty())
             lines << prefix + QStringLiteral("45") + hex2(b.ProtocolSlot) + id;
     });
-    forEachButton(RemoteList, [&](const TRemote &, const TRButton &b) {
+    forEachButton(RemoteList, [&](const TRButton &b) {
         const QString id = b.IsSignal() && b.HasLink ? linkId(b.Link) : QString();
         if (!id.isEmpty())
             lines << prefix + QStringLiteral("46") + hex2(b.SignalSlot) + id;
