@@ -5,6 +5,8 @@
 
 #include "project/project.h"
 
+#include <QFileInfo>
+
 using compilerrecords::ErrorKind;
 using compilertext::sq;
 
@@ -43,13 +45,16 @@ bool TAnalis::ReadCompileTable(const QString &programPath, TArrayStringsTable &t
         table = FListing;
         return true;
     }
-    TArrayStringsTable positions;
-    if (!ReadStatementTable(listingfiles::ListingPath(programPath), table, error) ||
-        !listingfiles::ReadPositionFile(listingfiles::PositionPath(programPath), positions, error))
+    // Preprocessing writes the listing and the position file from the same
+    // statements, one record a listing line, and every position record
+    // carries its statement's text: the records are the listing with its
+    // places, so the listing need not be cut into statements again.
+    if (!QFileInfo::exists(listingfiles::ListingPath(programPath))) {
+        if (error)
+            *error = QStringLiteral("Отсутствует файл %1").arg(listingfiles::ListingPath(programPath));
         return false;
-    for (qsizetype i = 0; i < table.size() && i < positions.size(); ++i)
-        table[i] = positions[i];
-    return true;
+    }
+    return listingfiles::ReadPositionFile(listingfiles::PositionPath(programPath), table, error);
 }
 
 QString TAnalis::nextLinkId() { return compilertext::linkText(0x800 + FLinkCounter++); }
