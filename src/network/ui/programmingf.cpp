@@ -6,6 +6,7 @@
 #include "project/project.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -115,7 +116,8 @@ TProgrammingF::~TProgrammingF() {
 
 void TProgrammingF::showEvent(QShowEvent *event) {
     TForm1::showEvent(event);
-    if (!running())
+    // Restoring from the task bar is not a new use: the ticks stay as set.
+    if (!event->spontaneous() && !running())
         fillLists();
 }
 
