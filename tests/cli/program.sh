@@ -98,6 +98,19 @@ grep -Eq '^[0-9:]+ - Команда: 71 - Ошибка!$' "$tmp/out" || fail "in
 [ "$(tail -1 "$tmp/out")" = "Программирование устройств остановлено!" ] || fail "interrupted stdout: $(cat "$tmp/out")"
 [ -z "$(proglog)" ] || fail "a stopped run saved its log"
 
+# The example compiled by vodiz-cli compile goes in whole as well.
+comp="$tmp/compiled"
+mkdir -p "$comp"
+cp "$src"/data/example/* "$comp/"
+"$cli" compile "$comp/flat.lpr" >"$tmp/compile.out" 2>&1 || fail "compile of the example: $(cat "$tmp/compile.out")"
+start_sim --network "$net"
+rm -rf "$logs"
+out=$("$cli" program "$comp/flat.lpr" --port "$port" --log-dir "$logs" 2>"$tmp/err") ||
+    fail "compiled example exited with $?: $out $(cat "$tmp/err")"
+compiled=$(awk '{ n += ($0 ~ /^......:CMND:/) ? 1 : 3 } END { print n + 0 }' "$comp/flat.lf")
+n=$(iconv -f cp1251 -t utf-8 "$(proglog)" | grep -c ' - OK')
+[ "$n" = "$compiled" ] && [ "$n" -gt 0 ] || fail "compiled example: $n of $compiled packets acknowledged"
+
 # Refusals, exit 2: unknown device, no output file, output older than a
 # program file, a broken output line, usage.
 start_sim --network "$net"
