@@ -288,6 +288,20 @@ private slots:
     }
 
     // Too short to hold sections: reported at the program, not at no file.
+    // With a configuration (here without remotes) there is nothing to warn
+    // about; a button the configuration cannot find is a statement error.
+    void irDeviceWithConfiguration() {
+        CompileFixture f;
+        f.project.setIRConfig(std::make_unique<TIRConfigList>(nullptr, &f.project));
+        IRConfigListOf(f.project)->AddConfig("ir");
+        f.addDevice("ir", 1, 1, programText({}, {}, {}, {"Reset;", "wait(1);", "end;"}), 5000);
+        QCOMPARE(CompileProject(f.project), 0);
+        QVERIFY(f.outputFile().contains("000001:0000:0A000000000001" + zeros(18)));
+        f.write("ir.pd", programText({}, {}, {}, {"Reset;", "iremit(tv.power,3);", "end;"}));
+        QCOMPARE(CompileProject(f.project), 1);
+        QCOMPARE(f.errorFile(), Texts({"[Error] ir.pd(9): Кнопка не найдена - \"tv.power\""}));
+    }
+
     void shortProgramIsReported() {
         CompileFixture f;
         f.addDevice("dev1", 1, 1, {"module dev1", "Program;"});
