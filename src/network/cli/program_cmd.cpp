@@ -186,6 +186,8 @@ int run(const QStringList &args) {
     const QString logPath = TProgramming::Finish(result, logDir, QTime::currentTime());
     if (!logPath.isEmpty())
         cliErr(QStringLiteral("Лог программирования: ") + QDir::toNativeSeparators(logPath));
+    if (result.outcome == TProgrammingResult::BadCommand)
+        return CliBadInput;
     return result.allAcknowledged() ? CliOk : CliJobFailed;
 }
 
