@@ -2,6 +2,8 @@
 // or error text it answers.
 #include "statementfixture.h"
 
+#include <QRandomGenerator>
+
 namespace {
 QString zeros(int n) { return QString(n, '0'); }
 } // namespace
@@ -167,6 +169,30 @@ private slots:
         QFETCH(QString, answer);
         StatementFixture f;
         QCOMPARE(f.analis().CompileStatement(statement), answer);
+    }
+
+    // Statements glued from the language's own pieces in random order:
+    // every one answers a command line, an empty or malformed text, or an
+    // error text, and nothing else happens.
+    void randomStatementsAnswer() {
+        StatementFixture f;
+        const QStringList pieces{"setout", "changeout", "setvar", "wait", "setinputalarm", "resetinputalarm",
+                                 "iremit", "runlink", "mov", "goto", "if", "calc", "inc", "dec", "x10_a1", "x10_",
+                                 "lamp", "fardev", "(", ")", "[", "]", ",", ".", ":", "-", "+", "*", "/", "<", ">",
+                                 "=", "endmacro", "0", "5", "16", "300", "65536", "0x", "0x1F", "$a", "x", "w", "y",
+                                 "cyc1", "big", "@l1", "up", "g1", "in", "out", "timer", "statusend", "param", "on",
+                                 "dim", "all_units_off", "2", "99999999999", "error"};
+        QRandomGenerator random(12345);
+        for (int n = 0; n < 20000; ++n) {
+            QStringList tokens;
+            const int count = random.bounded(1, 14);
+            for (int k = 0; k < count; ++k)
+                tokens << pieces[random.bounded(int(pieces.size()))];
+            const QString answer = f.analis().CompileStatement(tokens.join(' '));
+            QVERIFY2(answer.isEmpty() || answer.startsWith("error") || answer.startsWith("ADDR:") ||
+                         answer.startsWith("L000:"),
+                     qPrintable(tokens.join(' ') + " -> " + answer));
+        }
     }
 
     void statementEnd_data() {
