@@ -115,5 +115,7 @@ bool TMCan::ScanNetwork(int mode) {
 
 TDevInfoFromCanArray TMCan::ScanList() const {
     std::lock_guard l(scanMutex_);
-    return scanList_;
+    TDevInfoFromCanArray copy = scanList_;
+    copy.detach(); // the scan grows its list in place
+    return copy;
 }

@@ -25,14 +25,14 @@ bool PacketLog::isOpen() const {
 }
 
 void PacketLog::write(const QString &text) {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale = QLocale::system();
-    const QString line = QLatin1Char('[') + locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                         now.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("] ") + text;
-    const QByteArray bytes = cp1251::encodeLossy(line) + "\r\n";
+    // The clock is read under the lock too: the C library's time-zone set-up
+    // behind local time is not safe to run from several threads at once.
     std::lock_guard lock(mutex_);
     if (!file_.isOpen())
         return;
-    file_.write(bytes);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString line = QLatin1Char('[') + QLocale::system().toString(now.date(), QLocale::ShortFormat) +
+                         QLatin1Char(' ') + now.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("] ") + text;
+    file_.write(cp1251::encodeLossy(line) + "\r\n");
     file_.flush(); // a crash must not lose the traffic that led to it
 }

@@ -177,9 +177,15 @@ int SimModem::packetsFromPc() const { std::lock_guard l(mutex_); return packetsF
 
 QList<TPacket> SimModem::received(uint32_t uid) const {
     std::lock_guard l(mutex_);
-    for (const SimDevice &d : devices_)
-        if (d.spec().uid == uid)
-            return d.received();
+    for (const SimDevice &d : devices_) {
+        if (d.spec().uid == uid) {
+            // A copy of its own: a shared one would be grown in place by the
+            // simulator's thread while the caller still reads it.
+            QList<TPacket> copy = d.received();
+            copy.detach();
+            return copy;
+        }
+    }
     return {};
 }
 
