@@ -69,7 +69,8 @@ bool TermiosSerialPort::open(const QString &name) {
     if (fd_ < 0)
         return fail(QString::fromLocal8Bit(path));
     // Exclusive like the modem's driver: a second program cannot open it.
-    if (::ioctl(fd_, TIOCEXCL) != 0 || !openWakePipe()) {
+    exclusive_ = ::ioctl(fd_, TIOCEXCL) == 0;
+    if (!exclusive_ || !openWakePipe()) {
         const QString saved = systemError();
         close();
         error_ = saved;
@@ -79,6 +80,12 @@ bool TermiosSerialPort::open(const QString &name) {
 }
 
 void TermiosSerialPort::close() {
+    // The exclusive flag belongs to the terminal, not to this descriptor: it
+    // would outlive us while anyone else keeps the terminal open (the
+    // simulator keeps its pseudo-terminal open) and lock out our next open.
+    if (fd_ >= 0 && exclusive_)
+        ::ioctl(fd_, TIOCNXCL);
+    exclusive_ = false;
     for (int *fd : {&fd_, &wake_[0], &wake_[1]}) {
         if (*fd >= 0)
             ::close(*fd);

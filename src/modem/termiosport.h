@@ -38,6 +38,7 @@ private:
     bool openWakePipe();
 
     int fd_ = -1;
+    bool exclusive_ = false; // we set TIOCEXCL on fd_
     int wake_[2] = {-1, -1};
     std::atomic<int> readTimeoutMs_{548};
     QString error_;
