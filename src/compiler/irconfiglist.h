@@ -24,7 +24,7 @@ public:
     void DeleteConfig(const QString &name) override;
     // Every configuration of oldName (letter case ignored) takes newName,
     // so that a renamed IR device keeps its remotes.
-    void RenameConfig(const QString &oldName, const QString &newName);
+    void RenameConfig(const QString &oldName, const QString &newName) override;
 
     // The last configuration of that name, letter case ignored; null when
     // none. Has no side effects (for the compiler).

@@ -11,4 +11,6 @@ public:
     virtual bool LoadFromFile(const QString &projectPath) = 0;
     virtual bool SaveToFile(const QString &projectPath) = 0;
     virtual void DeleteConfig(const QString &name) = 0;
+    // A renamed device keeps its remotes.
+    virtual void RenameConfig(const QString &oldName, const QString &newName) = 0;
 };

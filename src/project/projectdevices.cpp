@@ -88,10 +88,14 @@ bool TProject::RenameDevice(const QString &oldAlias, const QString &newAlias) {
     TDevice &d = devices_[index];
     const QString previous = d.alias;
     d.alias = newAlias;
+    if (irConfig_)
+        irConfig_->RenameConfig(previous, newAlias);
     if (!d.programFileMade || folder_.isEmpty() || !QFileInfo::exists(programPath(previous)))
         return true;
     if (!renameProgram(d, previous)) {
         d.alias = previous;
+        if (irConfig_)
+            irConfig_->RenameConfig(newAlias, previous);
         return false;
     }
     // The old program goes only once the project file names the new one, so

@@ -231,6 +231,16 @@ private slots:
         QCOMPARE(names(*list), QStringList({"hall"}));
     }
 
+    void renamedDeviceKeepsItsRemotes() {
+        TProject project;
+        project.setIRConfig(std::make_unique<TIRConfigList>(nullptr, &project));
+        TIRConfigList *list = IRConfigListOf(project);
+        fillHall(*list);
+        QVERIFY(project.AddDevice(QStringLiteral("hall"), 0x123, 1, 1, 1, 5000, 1));
+        QVERIFY(project.RenameDevice(QStringLiteral("hall"), QStringLiteral("lobby")));
+        QCOMPARE(names(*list), QStringList({"lobby"}));
+    }
+
     void malformedFileIsReportedAndNeverOverwritten_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("message");
