@@ -3,35 +3,8 @@
 # would. $1: the folder of the programs.
 set -u
 cli="$1/vodiz-cli"
-tmp=$(mktemp -d)
-sims=()
-cleanup() {
-    for fd in "${sims[@]}"; do eval "exec $fd>&-"; done
-    wait
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+. "$(dirname "$0")/lib/sim.sh"
 tab=$'\t'
-
-# Starts a simulator with the given options; sets $port. It runs until its
-# stdin (a descriptor kept here) closes.
-next_fd=10
-start_sim() {
-    local name="sim$next_fd"
-    mkfifo "$tmp/$name.in"
-    "$cli" sim "$@" <"$tmp/$name.in" >"$tmp/$name.out" 2>"$tmp/$name.err" &
-    eval "exec $next_fd>\"$tmp/$name.in\""
-    sims+=("$next_fd")
-    next_fd=$((next_fd + 1))
-    for _ in $(seq 100); do
-        [ -s "$tmp/$name.out" ] && break
-        sleep 0.1
-    done
-    port=$(sed -n '1s/^PORT //p' "$tmp/$name.out")
-    [ -n "$port" ] || fail "sim printed no port: $(cat "$tmp/$name.out" "$tmp/$name.err")"
-}
 
 cat >"$tmp/net.txt" <<'NET'
 # modem and four devices
