@@ -6,6 +6,7 @@
 #include "modem/mcan.h"
 #include "modem/ptypair.h"
 #include "modem/simrunner.h"
+#include "simpty.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -85,21 +86,10 @@ int main(int argc, char **argv) {
         idleCpu("loopback");
     }
     {
-        PtyPair pty;
-        QString error;
-        if (!pty.open(&error)) {
-            std::printf("pty: %s\n", qPrintable(error));
+        SimPtyLink link;
+        if (!link.connect(network(), logs.path()))
             return 1;
-        }
-        SimModem modem(network());
-        SimRunner runner(modem, pty.takeMasterPort());
-        TMCan can(logs.path());
-        can.setPortPauses(0, 0);
-        can.SelectPort(pty.slavePath());
-        if (!can.Connect(3)) {
-            std::printf("pty: no connection\n");
-            return 1;
-        }
+        TMCan &can = *link.can;
         roundTrips("pty", can, count);
         idleCpu("pty");
     }

@@ -7,6 +7,7 @@
 #include "modem/ptypair.h"
 #include "modem/simrunner.h"
 #include "network/programming.h"
+#include "simpty.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -64,21 +65,11 @@ int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const int codeLines = argc > 1 ? QByteArray(argv[1]).toInt() : 300;
     QTemporaryDir logs;
-    PtyPair pty;
-    QString error;
-    if (!pty.open(&error)) {
-        std::printf("pty: %s\n", qPrintable(error));
+    SimPtyLink link;
+    if (!link.connect(network(), logs.path()))
         return 1;
-    }
-    SimModem modem(network());
-    SimRunner runner(modem, pty.takeMasterPort());
-    TMCan can(logs.path());
-    can.setPortPauses(0, 0);
-    can.SelectPort(pty.slavePath());
-    if (!can.Connect(3)) {
-        std::printf("pty: no connection\n");
-        return 1;
-    }
+    TMCan &can = *link.can;
+    SimModem &modem = *link.modem;
     const TProgCommandList rows = project(codeLines);
 
     // The link and the simulator alone (the same packets, TXU after TXU)
