@@ -64,17 +64,24 @@ qsizetype firstUnencodable(const QString &text) {
     return -1;
 }
 
-bool encode(const QString &text, QByteArray &out, qsizetype *badIndex) {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
+bool encodeInto(QStringView text, char *out, qsizetype *badIndex) {
+    const char16_t *in = text.utf16();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const int b = byteFor(text[i].unicode());
+        const int b = byteFor(in[i]);
         if (b < 0) {
             if (badIndex)
                 *badIndex = i;
             return false;
         }
-        bytes[i] = char(b);
+        out[i] = char(b);
     }
+    return true;
+}
+
+bool encode(const QString &text, QByteArray &out, qsizetype *badIndex) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    if (!encodeInto(text, bytes.data(), badIndex))
+        return false;
     out = bytes;
     return true;
 }
@@ -88,9 +95,9 @@ QByteArray encodeLossy(const QString &text) {
     return bytes;
 }
 
-QString unencodableMessage(const QString &text, qsizetype index, const QString &where) {
+QString unencodableMessage(const QString &text, qsizetype index, const QString &where, qsizetype firstLine) {
     // Count lines so that the user can find the character.
-    const qsizetype line = text.left(index).count(QLatin1Char('\n')) + 1;
+    const qsizetype line = text.left(index).count(QLatin1Char('\n')) + firstLine;
     return QStringLiteral("Символ «%1» (U+%2) в строке %3 нельзя сохранить в кодировке Windows-1251: %4")
         .arg(text.mid(index, 1))
         .arg(text[index].unicode(), 4, 16, QLatin1Char('0'))

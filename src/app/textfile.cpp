@@ -89,16 +89,26 @@ bool writeText(const QString &path, const QString &text, QString *error) {
 }
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error) {
-    QString text;
+    // Encoded line by line into one buffer: a compiler output of a whole
+    // building runs to megabytes, and is not built as text first.
     qsizetype size = 0;
     for (const QString &l : lines)
         size += l.size() + 2;
-    text.reserve(size);
-    for (const QString &l : lines) {
-        text += l;
-        text += QLatin1String("\r\n");
+    QByteArray bytes(size, Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString &l = lines[n];
+        qsizetype bad = -1;
+        if (!cp1251::encodeInto(l, out, &bad)) {
+            if (error)
+                *error = cp1251::unencodableMessage(l, bad, nativePath(path), n + 1);
+            return false;
+        }
+        out += l.size();
+        *out++ = '\r';
+        *out++ = '\n';
     }
-    return writeText(path, text, error);
+    return writeBytes(path, bytes, error);
 }
 
 void setWriteFailureHook(std::function<bool(const QString &)> hook) { failureHook() = std::move(hook); }

@@ -16,6 +16,7 @@ void TAnalis::AddError(const QString &kind, qint32 code, const TStatementRecord 
 
 TPreprocessor::Status TAnalis::PreprocessProgram(const QString &programPath) {
     TPreprocessor preprocessor(FProjectFolder);
+    preprocessor.setReadPrograms(&Tables().programs);
     const TPreprocessor::Status status = preprocessor.PreprocessProgram(programPath);
     FPreprocessFailure = preprocessor.failure();
     return status;

@@ -19,6 +19,9 @@ class TIRConfig;
 struct TCompileTables {
     TVariableTable variables;
     TErrorArray errors;
+    // Program files as the variable pass read them, by path; preprocessing
+    // takes each from here instead of reading the file a second time.
+    QHash<QString, TArrayStringsTable> programs;
 };
 
 // An operand as a parser answers it: a type code and a value text, or the

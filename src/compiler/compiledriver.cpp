@@ -141,6 +141,7 @@ void TCompileDriver::readDeviceVariables(const TDevice &d) {
         compilerrecords::AddError(tables_.errors, ErrorKind, GeneralCode, TStatementRecord(path, 0, QString()), error);
         return;
     }
+    tables_.programs.insert(path, table);
     const TArrayStringsTable section = TLexer::ExtractSection(table, QStringLiteral("var"), QStringLiteral("end"));
     if (section.isEmpty())
         return;
@@ -166,6 +167,7 @@ void TCompileDriver::readDeviceVariables(const TDevice &d) {
 bool TCompileDriver::ReadProjectVariables() {
     tables_.errors.clear();
     tables_.variables.clear();
+    tables_.programs.clear();
     for (const TDevice &d : project_.devices())
         readDeviceVariables(d);
     return tables_.errors.isEmpty();
@@ -196,6 +198,7 @@ int TCompileDriver::CompileProject() {
         WriteErrors();
         const int count = int(tables_.errors.size());
         tables_.errors.clear();
+        tables_.programs.clear();
         return writeFiles() ? count : -1;
     }
     int count = 0;
@@ -217,6 +220,7 @@ int TCompileDriver::CompileProject() {
             }
         }
         tables_.errors.clear();
+        tables_.programs.clear();
         project_.setCurrentDevice(current);
     }
     for (const TDevice &d : project_.devices()) {

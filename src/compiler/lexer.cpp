@@ -145,6 +145,8 @@ TStringArray TLexer::SplitTokens(const QString &text) {
     TStringArray tokens;
     qsizetype wordStart = -1;
     const qsizetype n = text.size();
+    tokens.reserve(n); // never more tokens than characters: no regrowth
+
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
         if (!isBlank(c) && IsWordChar(c)) {

@@ -24,11 +24,64 @@ void putString(char *record, int offset, int capacity, QStringView text) {
     }
 }
 
-QString getString(const QByteArray &record, int offset, int capacity) {
+QString getString(const char *record, int offset, int capacity) {
     // A damaged length byte must not read into the next field.
     const int length = qMin(int(uchar(record[offset])), capacity);
-    return cp1251::decode(record.mid(offset + 1, length));
+    return cp1251::decode(QByteArray::fromRawData(record + offset + 1, length));
 }
+
+// Records are read and written this many at a time: a building's position
+// files run to tens of megabytes, which are never held whole.
+constexpr qsizetype ChunkRecords = 256;
+
+// Calls take(record) for every record of the file at path.
+template <typename Take> bool readRecords(const QString &path, Take take, QString *error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Не удалось открыть файл %1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+        return false;
+    }
+    if (f.size() % RecordSize != 0) {
+        if (error)
+            *error = QStringLiteral("Файл %1 повреждён: его размер не кратен %2 байтам")
+                         .arg(QDir::toNativeSeparators(path))
+                         .arg(RecordSize);
+        return false;
+    }
+    QByteArray chunk(ChunkRecords * RecordSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = f.read(chunk.data(), chunk.size());
+        if (got < 0 || got % RecordSize != 0) {
+            if (error)
+                *error = QStringLiteral("Не удалось прочитать файл %1: %2")
+                             .arg(QDir::toNativeSeparators(path), f.errorString());
+            return false;
+        }
+        if (got == 0)
+            return true;
+        for (qint64 at = 0; at < got; at += RecordSize)
+            take(chunk.constData() + at);
+    }
+}
+
+// Statements come in runs from one file: a path decoded once serves the run.
+class PathCache {
+public:
+    const QString &path(const char *record) {
+        const int length = qMin(int(uchar(record[PathOffset])), TStatementRecord::MaxPathLength);
+        const QByteArrayView raw(record + PathOffset + 1, length);
+        if (raw != QByteArrayView(raw_)) {
+            raw_ = raw.toByteArray();
+            path_ = cp1251::decode(raw_);
+        }
+        return path_;
+    }
+
+private:
+    QByteArray raw_;
+    QString path_;
+};
 
 void putLine(char *record, int offset, qint32 line) { qToLittleEndian<qint32>(line, record + offset); }
 
@@ -44,19 +97,30 @@ void writeRecord(char *record, const TStatementRecord &statement, const QString 
 // straight, without the disk sync of the text-file writer (one sync per file
 // would take most of the time of a whole building's compile run), and a
 // file whose write fails is removed, so none is left half-written.
-bool writeScratchFile(const QString &path, const QByteArray &bytes, QString *error) {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush()) {
-        f.close();
-        if (f.error() == QFileDevice::NoError)
-            return true;
+class ScratchFile {
+public:
+    explicit ScratchFile(const QString &path) : file_(path) { ok_ = file_.open(QIODevice::WriteOnly | QIODevice::Truncate); }
+
+    void write(const char *data, qsizetype size) { ok_ = ok_ && file_.write(data, size) == size; }
+
+    bool finish(QString *error) {
+        if (ok_ && file_.flush()) {
+            file_.close();
+            if (file_.error() == QFileDevice::NoError)
+                return true;
+        }
+        if (error)
+            *error = QStringLiteral("Не удалось записать файл %1: %2")
+                         .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString());
+        file_.close();
+        file_.remove();
+        return false;
     }
-    if (error)
-        *error = QStringLiteral("Не удалось записать файл %1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
-    f.close();
-    QFile::remove(path);
-    return false;
-}
+
+private:
+    QFile file_;
+    bool ok_ = false;
+};
 
 } // namespace
 
@@ -76,82 +140,98 @@ QByteArray PositionRecord(const TStatementRecord &statement) {
 
 TStatementRecord StatementFromRecord(const QByteArray &record) {
     Q_ASSERT(record.size() >= RecordSize);
-    return TStatementRecord(getString(record, PathOffset, TStatementRecord::MaxPathLength),
+    return TStatementRecord(getString(record.constData(), PathOffset, TStatementRecord::MaxPathLength),
                             qFromLittleEndian<qint32>(record.constData() + LineOffset),
-                            getString(record, TextOffset, TStatementRecord::MaxTextLength));
+                            getString(record.constData(), TextOffset, TStatementRecord::MaxTextLength));
 }
 
 bool WriteListing(const QString &path, const TArrayStringsTable &table, QString *error) {
-    QString text;
-    for (const TStatementRecord &st : table) {
-        text += LowerAscii(st.text());
-        text += QLatin1String(";\r\n");
+    qsizetype size = 0;
+    for (const TStatementRecord &st : table)
+        size += st.text().size() + 3;
+    QByteArray bytes(size, Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype n = 0; n < table.size(); ++n) {
+        const QString text = LowerAscii(table[n].text());
+        qsizetype bad = -1;
+        if (!cp1251::encodeInto(text, out, &bad)) {
+            if (error)
+                *error = cp1251::unencodableMessage(text, bad, QDir::toNativeSeparators(path), n + 1);
+            return false;
+        }
+        out += text.size();
+        *out++ = ';';
+        *out++ = '\r';
+        *out++ = '\n';
     }
-    QByteArray bytes;
-    qsizetype bad = -1;
-    if (!cp1251::encode(text, bytes, &bad)) {
-        if (error)
-            *error = cp1251::unencodableMessage(text, bad, QDir::toNativeSeparators(path));
-        return false;
-    }
-    return writeScratchFile(path, bytes, error);
+    ScratchFile file(path);
+    file.write(bytes.constData(), bytes.size());
+    return file.finish(error);
 }
 
 bool WritePositionFile(const QString &path, const TArrayStringsTable &table, QString *error) {
-    QByteArray bytes(qsizetype(table.size()) * RecordSize, '\0');
-    char *record = bytes.data();
+    ScratchFile file(path);
+    QByteArray chunk;
     QString source, shortName; // statements come in runs from one file
-    for (const TStatementRecord &st : table) {
-        if (st.filePath() != source) {
-            source = st.filePath();
-            shortName = ShortFileName(source);
+    for (qsizetype first = 0; first < table.size(); first += ChunkRecords) {
+        const qsizetype count = qMin(ChunkRecords, table.size() - first);
+        chunk.fill('\0', count * RecordSize);
+        char *record = chunk.data();
+        for (qsizetype i = first; i < first + count; ++i, record += RecordSize) {
+            const TStatementRecord &st = table[i];
+            if (st.filePath() != source) {
+                source = st.filePath();
+                shortName = ShortFileName(source);
+            }
+            writeRecord(record, st, LowerAscii(st.text()), shortName);
         }
-        writeRecord(record, st, LowerAscii(st.text()), shortName);
-        record += RecordSize;
+        file.write(chunk.constData(), chunk.size());
     }
-    return writeScratchFile(path, bytes, error);
+    return file.finish(error);
 }
 
 bool ReadPositionFile(const QString &path, TArrayStringsTable &table, QString *error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("Не удалось открыть файл %1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
-        return false;
-    }
-    const QByteArray bytes = f.readAll();
-    if (bytes.size() % RecordSize != 0) {
-        if (error)
-            *error = QStringLiteral("Файл %1 повреждён: его размер не кратен %2 байтам")
-                         .arg(QDir::toNativeSeparators(path))
-                         .arg(RecordSize);
-        return false;
-    }
     TArrayStringsTable read;
-    read.reserve(bytes.size() / RecordSize);
-    for (qsizetype at = 0; at < bytes.size(); at += RecordSize)
-        read.append(StatementFromRecord(bytes.mid(at, RecordSize)));
-    table = read;
-    return true;
+    PathCache paths;
+    const bool ok = readRecords(
+        path,
+        [&](const char *record) {
+            read.append(TStatementRecord(paths.path(record), qFromLittleEndian<qint32>(record + LineOffset),
+                                         getString(record, TextOffset, TStatementRecord::MaxTextLength)));
+        },
+        error);
+    if (ok)
+        table = read;
+    return ok;
 }
 
 bool ReadPreprocessedProgram(const QString &programPath, TArrayStringsTable &table, QString *error) {
-    TArrayStringsTable listed, positions;
-    if (!TLexer::ReadStatementTable(ListingPath(programPath), listed, error) ||
-        !ReadPositionFile(PositionPath(programPath), positions, error))
+    TArrayStringsTable listed;
+    if (!TLexer::ReadStatementTable(ListingPath(programPath), listed, error))
         return false;
-    if (listed.size() != positions.size()) {
+    // Only the places are taken from the position records; the texts are
+    // the listing's.
+    qsizetype count = 0;
+    PathCache paths;
+    if (!readRecords(
+            PositionPath(programPath),
+            [&](const char *record) {
+                if (count < listed.size()) {
+                    listed[count].setFilePath(paths.path(record));
+                    listed[count].setLine(qFromLittleEndian<qint32>(record + LineOffset));
+                }
+                ++count;
+            },
+            error))
+        return false;
+    if (listed.size() != count) {
         if (error)
             *error = QStringLiteral("Файлы %1 и %2 не согласованы: %3 и %4 операторов")
                          .arg(QDir::toNativeSeparators(ListingPath(programPath)),
                               QDir::toNativeSeparators(PositionPath(programPath)))
                          .arg(listed.size())
-                         .arg(positions.size());
+                         .arg(count);
         return false;
-    }
-    for (qsizetype i = 0; i < listed.size(); ++i) {
-        listed[i].setFilePath(positions[i].filePath());
-        listed[i].setLine(positions[i].line());
     }
     table = listed;
     return true;

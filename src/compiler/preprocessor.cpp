@@ -326,7 +326,9 @@ TPreprocessor::Status TPreprocessor::PreprocessProgram(const QString &programPat
 
     TArrayStringsTable table;
     QString error;
-    if (!TLexer::ReadStatementTable(programPath, table, &error)) {
+    if (readPrograms_ && readPrograms_->contains(programPath))
+        table = readPrograms_->take(programPath);
+    else if (!TLexer::ReadStatementTable(programPath, table, &error)) {
         fail(error);
         return Failed;
     }

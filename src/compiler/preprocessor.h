@@ -26,6 +26,10 @@ public:
 
     Status PreprocessProgram(const QString &programPath);
 
+    // Program files already read in this compile run, by path: a program
+    // found here is taken out and used instead of reading its file.
+    void setReadPrograms(QHash<QString, TArrayStringsTable> *programs) { readPrograms_ = programs; }
+
     // The body of a function call with its parameters bound and its labels
     // renamed from labelCounter on. A missing or malformed function gives
     // one statement "0", "1" or "2". Empty only when the function file
@@ -50,6 +54,7 @@ private:
     bool fail(const QString &message, const TStatementRecord &at = {});
 
     QString functionFolder_;
+    QHash<QString, TArrayStringsTable> *readPrograms_ = nullptr;
     // A function used many times in one program is read once.
     QHash<QString, FunctionFile> functions_;
     // Lower-cased file name -> file name in the function folder, read once.
