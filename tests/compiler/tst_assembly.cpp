@@ -29,6 +29,17 @@ Texts withoutHeader(const Texts &lines) {
     return out;
 }
 
+// The IR configuration of the device "ir" over the shipped catalogue, with
+// its remote 1 ("Телевизор").
+TIRConfig *irConfigOverTheCatalogue(CompileFixture &f, TDM &dm) {
+    if (!dm.ConnectCatalogue(VODIZ_BIN_DIR "/Database/database_vk.db"))
+        qFatal("no catalogue");
+    f.project.setIRConfig(std::make_unique<TIRConfigList>(&dm, &f.project));
+    TIRConfig *c = IRConfigListOf(f.project)->AddConfig("ir");
+    c->AddRemote(1, 0);
+    return c;
+}
+
 } // namespace
 
 class TstAssembly : public QObject {
@@ -85,14 +96,16 @@ private slots:
         CompileFixture f;
         f.addDevice("dev1", 1, 1,
                     programText({"up;"}, {}, {},
-                                {"Reset;", "wait(1);", "wait(2);", "end;", "up;", "wait(3);", "loop: wait(4);",
-                                 "goto(loop);", "end;"}));
+                                {"Reset;", "wait(1);", "wait(2);", "end;", "up;", "wait(3);", "wait(4);",
+                                 "loop: wait(5);", "goto(loop);", "end;"}));
         QCOMPARE(CompileProject(f.project), 0);
         const Texts code = withoutHeader(f.outputFile());
-        QCOMPARE(code.mid(0, 8), Texts({"000001:0000:0A000000000001" + zeros(18), "000001:0001:0A000000000002" + zeros(18),
+        QCOMPARE(code.mid(0, 9), Texts({"000001:0000:0A000000000001" + zeros(18), "000001:0001:0A000000000002" + zeros(18),
                                         "000001:0002:" + kEnd, "000001:0003:0A000000000003" + zeros(18),
-                                        "000001:0004:0A000000000004" + zeros(18), "000001:0005:06050004" + zeros(24),
-                                        "000001:0006:" + kEnd, "000001:CMND:A2000001FFFF"}));
+                                        "000001:0004:0A000000000004" + zeros(18),
+                                        "000001:0005:0A000000000005" + zeros(18), "000001:0006:06050005" + zeros(24),
+                                        "000001:0007:" + kEnd, "000001:CMND:A2000001FFFF"}));
+        QCOMPARE(f.project.compiledLinks()[1].codeAddressText, QString("0003"));
     }
 
     // The links section names one link a line; its body is still found.
@@ -105,12 +118,15 @@ private slots:
         QVERIFY(f.outputFile().contains("000001:0001:0A000000000001" + zeros(18)));
     }
 
-    void missingSectionWarnsForReset() {
+    // Links without a section: their end lines alone, and a warning each for
+    // reset and the device's own links.
+    void missingSectionsWarn() {
         CompileFixture f;
-        f.addDevice("dev1", 1, 1, {"module dev1", "Program;", "links;", "end;", "var;", "end;", "Endprogram;"});
-        QCOMPARE(CompileProject(f.project), 1);
-        QCOMPARE(f.errorFile(), Texts({"[Warning] dev1.pd(0): Отсутствует раздел описания скрипта линка \"reset\""}));
-        QVERIFY(f.outputFile().contains("000001:0000:" + kEnd));
+        f.addDevice("dev1", 1, 1, {"module dev1", "Program;", "links;", "up;", "end;", "var;", "end;", "Endprogram;"});
+        QCOMPARE(CompileProject(f.project), 2);
+        QCOMPARE(f.errorFile(), Texts({"[Warning] dev1.pd(0): Отсутствует раздел описания скрипта линка \"reset\"",
+                                       "[Warning] dev1.pd(0): Отсутствует раздел описания скрипта линка \"up\""}));
+        QCOMPARE(withoutHeader(f.outputFile()).mid(0, 2), Texts({"000001:0000:" + kEnd, "000001:0001:" + kEnd}));
     }
 
     // An error stops its device: its diagnostics, no lines; the run goes on.
@@ -300,6 +316,38 @@ private slots:
         f.write("ir.pd", programText({}, {}, {}, {"Reset;", "iremit(tv.power,3);", "end;"}));
         QCOMPARE(CompileProject(f.project), 1);
         QCOMPARE(f.errorFile(), Texts({"[Error] ir.pd(9): Кнопка не найдена - \"tv.power\""}));
+    }
+
+    // With the catalogue: "iremit" writes the repetition count and the
+    // button's slot; a button the statement names but the configuration
+    // lacks is taken on from the catalogue and written with the others.
+    void iremitWithCatalogue() {
+        TDM dm; // outlives the project's IR list
+        CompileFixture f;
+        TIRConfig *c = irConfigOverTheCatalogue(f, dm);
+        c->AddRemote(2, 0); // Кондиционер
+        c->RemoteList.Item(0)->AddButton("Питание", 1, 0);
+        f.addDevice("ir", 1, 1,
+                    programText({}, {}, {},
+                                {"Reset;", "iremit(Телевизор.Питание,3);", "iremit(кондиционер.режим,50), endmacro;",
+                                 "end;"}),
+                    5000);
+        QCOMPARE(CompileProject(f.project), 0);
+        const Texts out = f.outputFile();
+        QVERIFY(out.contains("000001:0000:0612" "00" "0000000003" "01" "0000000100" "0000"));
+        QVERIFY(out.contains("000001:0001:0712" "00" "0000000032" "01" "0000000101" "0000"));
+        QCOMPARE(out.filter(":CMND:44"), Texts({"000001:CMND:440000200408", "000001:CMND:440101A0000C"}));
+    }
+
+    void irButtonGoneFromTheCatalogue() {
+        TDM dm; // outlives the project's IR list
+        CompileFixture f;
+        TIRConfig *c = irConfigOverTheCatalogue(f, dm);
+        c->RemoteList.Item(0)->AddButton("Пауза", 1, 0);
+        f.addDevice("ir", 1, 1, programText({}, {}, {}, {"Reset;", "end;"}), 5000);
+        QCOMPARE(CompileProject(f.project), 1);
+        QCOMPARE(f.errorFile(), Texts({"[Error] (0): Ошибка формирования списка кнопок"}));
+        QCOMPARE(f.outputFile(), Texts());
     }
 
     void shortProgramIsReported() {

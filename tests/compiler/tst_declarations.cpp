@@ -64,6 +64,8 @@ private slots:
                                               << "Требуется \",\", а найдено \"'b'\"";
         QTest::newRow("name after decimal value") << Texts{"eeprom byte a = 1 b;"} << "dev1.a:eb000=1"
                                                   << "Требуется \",\", а найдено 'b'";
+        QTest::newRow("number after hex value") << Texts{"eeprom byte a = 0x1 5;"} << "dev1.a:eb000=1"
+                                                << "Требуется \",\", а найдено '5'";
         QTest::newRow("trailing comma") << Texts{"eeprom byte a,;"} << "dev1.a:eb000"
                                         << "Требуется идентификатор переменной ";
         QTest::newRow("leading comma") << Texts{"eeprom byte , a;"} << ""

@@ -37,6 +37,7 @@ private slots:
         const QString tooBig = "error параметр %1 превышает допустимое значение";
         QTest::newRow("255") << "255" << 1 << 0 << "FF";
         QTest::newRow("256") << "256" << 1 << 1 << "100";
+        QTest::newRow("300 wider than its width") << "300" << 1 << 1 << "12C";
         QTest::newRow("65535") << "65535" << 2 << 1 << "FFFF";
         QTest::newRow("65536") << "65536" << 1 << -1 << tooBig.arg("65536");
         QTest::newRow("hexadecimal") << "0x1F" << 1 << 0 << "1F";
@@ -52,6 +53,8 @@ private slots:
         QTest::newRow("param") << "param" << 1 << 16 << "0000000000";
         QTest::newRow("an_code") << "an_code" << 3 << 17 << "0000000000";
         QTest::newRow("an_level") << "an_level" << 3 << 18 << "0000000000";
+        QTest::newRow("x10_device") << "x10_device" << 3 << 17 << "0000000000";
+        QTest::newRow("x10_code") << "x10_code" << 3 << 18 << "0000000000";
         QTest::newRow("endcycle") << "endcycle" << 3 << 13 << "0000000000";
         QTest::newRow("error") << "error" << 3 << 10 << "0000000000";
         QTest::newRow("x10_house") << "x10_house" << 3 << 12 << "0000000000";

@@ -20,6 +20,8 @@ private slots:
         QTest::newRow("x10 dim macro end") << "x10_p16.dim(20), endmacro" << "ADDR:07110000FF0914000000000000000000";
         QTest::newRow("x10 all units") << "x10_p.all_units_off" << "ADDR:06070000F00100000000000000000000";
         QTest::newRow("x10 all lights off") << "x10_a.all_lights_off" << "ADDR:06070000000D00000000000000000000";
+        QTest::newRow("x10 all lights on") << "x10_b.all_lights_on" << "ADDR:06070000100300000000000000000000";
+        QTest::newRow("x10 off") << "x10_a2.off" << "ADDR:06110000010700000000000000000000";
         QTest::newRow("x10 unit 0") << "x10_a0.on" << "ADDR:061100000f0500000000000000000000";
         QTest::newRow("x10 to a device") << "lamp.x10_a1.bright" << "ADDR:06110012000B00000000000000000000";
         QTest::newRow("x10 no unit") << "x10_p.on" << x10Input.arg("x10_p");
@@ -60,6 +62,7 @@ private slots:
         QTest::newRow("channel missing") << "setout(,1,0,0)" << "errorТребуется параметр Nchannel, а найдено','";
         QTest::newRow("level missing") << "setout(1,,0,0)" << "errorТребуется параметр Level, а найдено','";
         QTest::newRow("delay missing") << "setout(1,2,,0)" << "errorТребуется параметр Delay, а найдено','";
+        QTest::newRow("ton level missing") << "setout(1,2,0,,0)" << "errorТребуется параметр Tonlevel, а найдено','";
         QTest::newRow("channel form") << "setout(in 1,2,0,0)" << "errorНеверный параметр №1 - NChannel";
         QTest::newRow("level form") << "setout(1,in 2,0,0)" << "errorНеверный параметр №2 - Level";
         QTest::newRow("ton level form") << "setout(1,2,0,in 2)" << "errorНеверный параметр №4 - Tonlevel";
@@ -107,6 +110,8 @@ private slots:
         QTest::newRow("if pair macro end") << "if(x>=5,goto(@l1)), endmacro" << "ADDR:0302000000000305000000000005L000";
         QTest::newRow("if port") << "if(in[1]<>0,goto(@l1))" << "ADDR:0205000000000104000000000000L000";
         QTest::newRow("if remote") << "if(lamp.lv<=y,goto(@l1))" << "ADDR:0206001200000506000000000005L000";
+        QTest::newRow("if less") << "if(x<5,goto(@l1))" << "ADDR:0202000000000301000000000005L000";
+        QTest::newRow("if equal") << "if(w=y,goto(@l1))" << "ADDR:0203000000000403000000000005L000";
         QTest::newRow("if first") << "if(in 5,goto(@l1))" << "errorНеверный первый параметр команды if";
         QTest::newRow("if operator") << "if(in[1] 5,goto(@l1))" << "errorОтсутствует оператор условия";
         QTest::newRow("if second") << "if(x>in 5,goto(@l1))" << "errorНеверный второй параметр команды if";
@@ -115,6 +120,8 @@ private slots:
         // calc, inc, dec
         QTest::newRow("calc") << "calc(x,5,*)" << "ADDR:060A0200000000030300000000000500";
         QTest::newRow("calc remote") << "calc(lamp.lv,1,-), endmacro" << "ADDR:070A0600120000050200000000000100";
+        QTest::newRow("calc plus") << "calc(w,x,+)" << "ADDR:060A0300000000040102000000000300";
+        QTest::newRow("calc divide") << "calc(x,w,/)" << "ADDR:060A0200000000030403000000000400";
         QTest::newRow("calc first") << "calc(5,5,*)" << "errorПервый операнд команды Calc - локальная или глобальная переменная";
         QTest::newRow("calc first form") << "calc(in 1,5,*)" << "errorНеверный первый операнд команды calc";
         QTest::newRow("calc second") << "calc(x,in 5,*)" << "errorНеверный второй операнд команды calc";
@@ -127,6 +134,7 @@ private slots:
         QTest::newRow("inc number") << "inc(5)" << "errorОперанд команды локальная или глобальная переменная";
         QTest::newRow("inc form") << "inc(x y)" << "errorНеверный операнд команды";
         QTest::newRow("inc tail") << "inc(x) y" << "errorТребуется \";\", а найдено \"y\"";
+        QTest::newRow("inc remote close") << "inc(lamp.lv+)" << "errorТребуется \")\", а найдено \"+\"";
         // argument statements
         QTest::newRow("wait") << "wait(5)" << "ADDR:0A000000000005" + zeros(18);
         QTest::newRow("wait variable macro end") << "wait(x), endmacro" << "ADDR:0B020000000003" + zeros(18);
@@ -146,6 +154,7 @@ private slots:
         QTest::newRow("alarm sixteen separators")
             << "setinputalarm(3,[0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,0])" << "errorСлишком большой список номеров входов";
         QTest::newRow("alarm argument") << "setinputalarm()" << "errorНеверный аргумент - \")\"";
+        QTest::newRow("alarm no argument") << "setinputalarm(" << "errorТребуется аргумент, а найдено \";\"";
         QTest::newRow("alarm close") << "setinputalarm(3,[1]" << "errorТребуется \")\", а найдено \";\"";
         QTest::newRow("reset alarm") << "ResetInputAlarm, endmacro" << "ADDR:0F" + zeros(30);
         QTest::newRow("reset alarm parens") << "ResetInputAlarm()" << "errorТребуется \",\" или \";\", а найдено \"(\"";
