@@ -51,12 +51,15 @@ private slots:
     void wholeDeviceList() {
         CompileFixture f;
         TDevice &d = f.addDevice("dev1", 0xA101, 0x11,
-                                 programText({"up;"}, {"c = 2;"}, {"eeprom byte v = 7;"},
+                                 programText({"up;"}, {"c = 2;"}, {"eeprom byte v = 7; eeprom word n = 0x1234, m;"},
                                              {"Reset;", "setout(1,c,0,0);", "loop: wait(1);", "end;", "up;",
                                               "goto(loop);", "end;"}));
         d.inputCount = 1;
         d.inputs = {TInConfig()};
         d.inputs[0].link = "up";
+        d.timerCount = 1;
+        d.timers = {TTimerConfig()};
+        d.timers[0].link = "reset";
         QCOMPARE(CompileProject(f.project), 0);
         const QString u = "00A101";
         const Texts expected = Texts{u + ":CMND:71", u + ":CMND:72", u + ":CMND:FAFF00"} + a2Lines(u).split('\n') +
@@ -66,11 +69,16 @@ private slots:
                                      u + ":0003:06050001" + zeros(24),
                                      u + ":0004:" + kEnd,
                                      u + ":CMND:2A020000000007",
+                                     u + ":CMND:2A030001001234",
                                      u + ":CMND:A2000011FFFF",
                                      u + ":CMND:21004D",
                                      u + ":CMND:2500461E0F",
                                      u + ":CMND:23000801",
                                      u + ":CMND:A2020801" "0003",
+                                     u + ":CMND:95004500",
+                                     u + ":CMND:96000000000000FF",
+                                     u + ":CMND:98000800",
+                                     u + ":CMND:A2010800" "0000",
                                      u + ":CMND:7000"};
         QCOMPARE(f.outputFile(), expected);
         QCOMPARE(f.errorFile(), Texts());

@@ -145,6 +145,7 @@ private slots:
         QTest::newRow("wait constant cycle") << "wait(cyc1)" << "errorЦиклическое определение константы cyc1";
         QTest::newRow("alarm") << "setinputalarm(3,[0..3,7])" << "ADDR:0C8F0003" + zeros(24);
         QTest::newRow("alarm all inputs") << "SetInputAlarm(three,[0..15]), endmacro" << "ADDR:0DFFFF03" + zeros(24);
+        QTest::newRow("alarm range then element") << "setinputalarm(1,[0..2 5])" << "ADDR:0C270001" + zeros(24);
         QTest::newRow("alarm bad range") << "setinputalarm(3,[3..3])" << "errorНеверно задано множество: \"3..3\"";
         QTest::newRow("alarm input 16") << "setinputalarm(3,[16])" << "errorНеверное значение аргумента - \"16\"";
         QTest::newRow("alarm number 51") << "setinputalarm(51,[1])" << "errorНеверное значение аргумента - \"51\"";
