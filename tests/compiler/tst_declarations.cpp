@@ -206,6 +206,20 @@ private slots:
         QCOMPARE(dump(a.analis.DeclareLinks(f.path("dev2.pd"))), QString("reset/0x0001/0x0804"));
     }
 
+    // A later device with configured links is enough: the links section of
+    // an earlier one is not read.
+    void configurationModeLooksAhead() {
+        CompileFixture f;
+        f.addDevice("dev1", 1, 1, programText({"up;"}, {}, {}, {"Reset;", "end;", "up;", "end;"}));
+        TDevice &d2 = f.addDevice("dev2", 2, 2, programText({}, {}, {}, bodies()));
+        d2.links.append({"Down", "", "", "", ""});
+        AnalisFixture a(f.project);
+        QVERIFY(a.analis.PreprocessProgram(f.path("dev1.pd")) == TPreprocessor::Ok);
+        QCOMPARE(dump(a.analis.DeclareLinks(f.path("dev1.pd"))), QString("reset/0x0001/0x0800"));
+        QVERIFY(TAnalis::ConfigurationMode());
+        QCOMPARE(f.project.device(0).links.size(), 1);
+    }
+
     void constants_data() {
         QTest::addColumn<Texts>("consts");
         QTest::addColumn<QString>("declared");

@@ -27,6 +27,8 @@ private slots:
         QTest::newRow("x10 no unit") << "x10_p.on" << x10Input.arg("x10_p");
         QTest::newRow("x10 house q") << "x10_q1.on" << x10Input.arg("x10_q1");
         QTest::newRow("x10 unit 17") << "x10_a17.on" << x10Input.arg("x10_a17");
+        QTest::newRow("x10 count 255") << "x10_a1.bright(255)" << "ADDR:06110000000BFF000000000000000000";
+        QTest::newRow("x10 count 256") << "x10_a1.dim(256)" << "errorКоличество повторений превышает 256";
         QTest::newRow("x10 count 300") << "x10_a1.dim(300)" << "errorКоличество повторений превышает 256";
         QTest::newRow("x10 count word") << "x10_a1.dim(x)" << "errorТребуется число, а найдено - \"x\"";
         QTest::newRow("x10 count close") << "x10_a1.dim(5]" << "errorТребуется \")\", а найдено - \"]\"";
