@@ -82,6 +82,7 @@ private slots:
         QTest::newRow("goto") << "goto(@l1)" << "ADDR:0605L000" + zeros(24);
         QTest::newRow("goto macro end") << "goto(@l1), endmacro" << "ADDR:0705L000" + zeros(24);
         QTest::newRow("goto shape") << "goto @l1" << "";
+        QTest::newRow("goto constant cycle") << "goto(cyc1)" << "errorЦиклическое определение константы cyc1";
         QTest::newRow("goto letters") << "goto(1f)" << "errorНеизвестная команда";
         // mov
         QTest::newRow("mov") << "mov(x,5)" << "ADDR:06090200000000030000000000050000";
