@@ -3,6 +3,7 @@
 // loading and saving (also read-only, and with values that do not convert).
 #include "app/appsettings.h"
 #include "app/textfile.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,17 +12,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 const QByteArray defaultsFile = "[AppSettings]\r\n"
                                 "GridColor1=0\r\n"

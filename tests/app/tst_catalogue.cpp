@@ -5,6 +5,7 @@
 #include "app/devicekind.h"
 #include "app/recordtablemodel.h"
 #include "testcatalogue.h"
+#include "filebytes.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -41,11 +42,6 @@ const QStringList kContent = {
     "insert into IRRemoteButton values (1, 10, 'On', 'd1', 0, 4, 8, ''), (2, 10, 'Rec', 'd2', 255, 255, 255, '0AFF03'),"
     " (3, 10, 'Lost', 'd3', 77, 1, 1, ''), (4, 11, 'Off', 'd4', 0, 4, 9, '')",
 };
-
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QList<int> catNums(const QList<DeviceTypeRow> &rows) {
     QList<int> nums;
@@ -285,7 +281,7 @@ private slots:
             f.write(bytes);
         }
         const bool existed = QFile::exists(path);
-        const QByteArray before = fileBytes(path);
+        const QByteArray before = readBytes(path);
 
         TDM dm;
         QVERIFY(!dm.ConnectCatalogue(path));
@@ -295,7 +291,7 @@ private slots:
         QVERIFY(dm.QRemote().isEmpty());
         // Nothing is created or changed.
         QCOMPARE(QFile::exists(path), existed);
-        QCOMPARE(fileBytes(path), before);
+        QCOMPARE(readBytes(path), before);
     }
 
     void directoryOrEmptyNameIsRefused() {

@@ -4,6 +4,7 @@
 #include "app/textfile.h"
 #include "app/vkwizardfile.h"
 #include "persistsamples.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,17 +12,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Loads bytes into a document of the given form, saves it and returns the
 // file as it was written back.

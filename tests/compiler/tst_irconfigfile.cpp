@@ -7,6 +7,7 @@
 #include "app/syregistry.h"
 #include "app/textfile.h"
 #include "project/project.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,17 +15,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray crlf(const QStringList &lines) {
     QByteArray out;
