@@ -32,24 +32,9 @@ const QStringList &ReservedWords() {
     return words;
 }
 
-const QStringList &SectionWords() {
-    static const QStringList words = {"end", "endprogram", "links", "const", "var", "program", "endmacro"};
-    return words;
-}
-
 bool IsReservedWord(const QString &word) {
     static const QSet<QString> set = lowerSet(ReservedWords());
     return inLowerSet(set, word);
-}
-
-bool IsSectionWord(QStringView word) {
-    // Asked for every word of every source line: no copies, no hashing.
-    if (word.size() < 3 || word.size() > 10)
-        return false;
-    for (const QString &w : SectionWords())
-        if (word.compare(w, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
 }
 
 bool IsIdentifier(const QString &text) {
@@ -78,25 +63,6 @@ bool IsHexLiteral(const QString &text) {
             return false;
     }
     return true;
-}
-
-bool IsDelimiterChar(QChar c) {
-    switch (c.unicode()) {
-    case ' ': case '"': case '(': case ')': case ',': case '.':
-    case ':': case ';': case '[': case ']': case '{': case '}':
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsOperatorChar(QChar c) {
-    switch (c.unicode()) {
-    case '*': case '+': case '-': case '/': case '<': case '=': case '>':
-        return true;
-    default:
-        return false;
-    }
 }
 
 QString LowerAscii(const QString &text) {

@@ -1,7 +1,9 @@
 #pragma once
 // CompilerLib: the word lists and character classes of the device language
-// and the predicates on single tokens. Stateless; used by the compiler and by
-// every reader of the system's own text files.
+// and the predicates on single tokens. Stateless. The character classes and
+// section words are the project's lexical rules under the compiler's names.
+#include "project/lexis.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -12,11 +14,11 @@ using TStringArray = QStringList;
 // The 36 reserved words, in their fixed order.
 const QStringList &ReservedWords();
 // The 7 words that open or close a section.
-const QStringList &SectionWords();
+inline const QStringList &SectionWords() { return lexis::sectionWords(); }
 
 // Membership in the lists, compared without regard to case.
 bool IsReservedWord(const QString &word);
-bool IsSectionWord(QStringView word);
+inline bool IsSectionWord(QStringView word) { return lexis::isSectionWord(word); }
 
 // Not empty, an ASCII letter first, then ASCII letters, digits and "_".
 bool IsIdentifier(const QString &text);
@@ -26,15 +28,11 @@ bool IsDigitString(const QString &text);
 bool IsHexLiteral(const QString &text);
 
 // Character classes of the tokenizer.
-bool IsDelimiterChar(QChar c); // blank " ( ) , . : ; [ ] { }
-bool IsOperatorChar(QChar c);  // * + - / < = >
-inline bool IsWordChar(QChar c) { return !IsDelimiterChar(c) && !IsOperatorChar(c); }
-
-inline bool IsAsciiLetter(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
-}
-inline bool IsAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+inline bool IsDelimiterChar(QChar c) { return lexis::isDelimiter(c); } // blank " ( ) , . : ; [ ] { }
+inline bool IsOperatorChar(QChar c) { return lexis::isOperator(c); }   // * + - / < = >
+inline bool IsWordChar(QChar c) { return lexis::isWordChar(c); }
+inline bool IsAsciiLetter(QChar c) { return lexis::isAsciiLetter(c); }
+inline bool IsAsciiDigit(QChar c) { return lexis::isAsciiDigit(c); }
 
 // Lower-cases the ASCII letters A to Z only, as the intermediate files need.
 QString LowerAscii(const QString &text);

@@ -2,71 +2,9 @@
 
 #include "app/textfile.h"
 
-#include <array>
-
 namespace {
 
-bool isScannerWordChar(QChar c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == u'_'; }
-
-// Characters below 32 count as blanks everywhere (normalisation).
-bool isBlank(QChar c) { return c.unicode() <= 32; }
-
-// The prepared form of a line into out, whose storage is reused from line
-// to line. Normalising, the ";" after section words and the comment cut are
-// done in one pass: the first "//" of the result is found as it is written.
-void prepareLine(QStringView line, QString &out) {
-    out.resize(0);
-    qsizetype begin = 0, end = line.size();
-    while (begin < end && isBlank(line[begin]))
-        ++begin;
-    while (end > begin && isBlank(line[end - 1]))
-        --end;
-    qsizetype i = begin;
-    while (i < end) {
-        const QChar c = line[i];
-        if (IsAsciiLetter(c)) {
-            qsizetype j = i;
-            while (j < end && isScannerWordChar(line[j]))
-                ++j;
-            const QStringView word = line.sliced(i, j - i);
-            out += word;
-            if (IsSectionWord(word)) {
-                qsizetype k = j;
-                while (k < end && isBlank(line[k]))
-                    ++k;
-                // The ";" goes right after the word: "var x" becomes "var; x".
-                if (k == end || line[k] != u';')
-                    out += u';';
-            }
-            i = j;
-            continue;
-        }
-        if (c == u'/' && out.endsWith(u'/')) {
-            out.chop(1);
-            break;
-        }
-        out += isBlank(c) ? QChar(u' ') : c;
-        ++i;
-    }
-    qsizetype n = out.size();
-    while (n > 0 && out[n - 1] == u' ')
-        --n;
-    out.truncate(n);
-}
-
 bool sameWord(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
-// One shared string per ASCII character: delimiter and operator tokens are
-// then copies of these instead of new allocations.
-QString singleCharToken(QChar c) {
-    static const std::array<QString, 128> table = [] {
-        std::array<QString, 128> t;
-        for (int i = 0; i < 128; ++i)
-            t[i] = QString(QChar(i));
-        return t;
-    }();
-    return c.unicode() < 128 ? table[c.unicode()] : QString(c);
-}
 
 bool startsWithWordChar(const QString &token) { return !token.isEmpty() && IsWordChar(token[0]); }
 
@@ -74,33 +12,11 @@ bool isSlash(const QString &token) { return token.size() == 1 && token[0] == u'/
 
 } // namespace
 
-void TLexer::NormalizeText(QString &text, bool removeBlanks) {
-    qsizetype first = -1, last = -1, out = 0;
-    const qsizetype n = text.size();
-    QChar *d = text.data();
-    for (qsizetype i = 0; i < n; ++i) {
-        QChar c = d[i];
-        if (c.unicode() < 32)
-            c = u' ';
-        if (c == u' ' && (removeBlanks || first < 0))
-            continue;
-        if (first < 0)
-            first = out;
-        d[out++] = c;
-        if (c != u' ')
-            last = out;
-    }
-    text.truncate(first < 0 ? 0 : last);
-}
+void TLexer::NormalizeText(QString &text, bool removeBlanks) { lexis::normalizeInPlace(text, removeBlanks); }
 
-QString TLexer::PrepareSourceLine(const QString &line) {
-    QString out;
-    out.reserve(line.size() + 4);
-    prepareLine(line, out);
-    return out;
-}
+QString TLexer::PrepareSourceLine(const QString &line) { return lexis::prepareSourceLine(line); }
 
-void TLexer::PrepareSourceLine(QStringView line, QString &out) { prepareLine(line, out); }
+void TLexer::PrepareSourceLine(QStringView line, QString &out) { lexis::prepareSourceLine(line, out); }
 
 TArrayStringsTable TLexer::SplitStatements(const QStringList &lines, const QString &path) {
     TArrayStringsTable table;
@@ -114,7 +30,7 @@ TArrayStringsTable TLexer::SplitStatements(const QStringList &lines, const QStri
         pending.resize(0);
     };
     for (qsizetype li = 0; li < lines.size(); ++li) {
-        prepareLine(lines[li], prepared);
+        lexis::prepareSourceLine(lines[li], prepared);
         if (prepared.isEmpty())
             continue;
         qsizetype start = 0;
@@ -139,32 +55,7 @@ bool TLexer::ReadStatementTable(const QString &path, TArrayStringsTable &table, 
     return true;
 }
 
-TStringArray TLexer::SplitTokens(const QString &text) {
-    // Characters below 32 act as blanks, which is what normalising first
-    // would give, without copying the text.
-    TStringArray tokens;
-    qsizetype wordStart = -1;
-    const qsizetype n = text.size();
-    tokens.reserve(n); // never more tokens than characters: no regrowth
-
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (!isBlank(c) && IsWordChar(c)) {
-            if (wordStart < 0)
-                wordStart = i;
-            continue;
-        }
-        if (wordStart >= 0) {
-            tokens.append(text.mid(wordStart, i - wordStart));
-            wordStart = -1;
-        }
-        if (!isBlank(c))
-            tokens.append(singleCharToken(c));
-    }
-    if (wordStart >= 0)
-        tokens.append(text.mid(wordStart));
-    return tokens;
-}
+TStringArray TLexer::SplitTokens(const QString &text) { return lexis::splitTokens(text); }
 
 QString TLexer::JoinTokens(const TStringArray &tokens) {
     QString out;

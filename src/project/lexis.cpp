@@ -1,17 +1,25 @@
 #include "lexis.h"
 
+#include <array>
+
 namespace lexis {
 namespace {
 
-bool isAsciiLetter(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
-}
-bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+bool isScannerWordChar(QChar c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == u'_'; }
 
-bool isSectionWord(const QString &word) {
-    static const QStringList words{"end", "endprogram", "links", "const", "var", "program", "endmacro"};
-    return words.contains(word, Qt::CaseInsensitive);
+// Characters below 32 count as blanks everywhere (normalisation).
+bool isBlank(QChar c) { return c.unicode() <= 32; }
+
+// One shared string per ASCII character: delimiter and operator tokens are
+// then copies of these instead of new allocations.
+QString singleCharToken(QChar c) {
+    static const std::array<QString, 128> table = [] {
+        std::array<QString, 128> t;
+        for (int i = 0; i < 128; ++i)
+            t[i] = QString(QChar(i));
+        return t;
+    }();
+    return c.unicode() < 128 ? table[c.unicode()] : QString(c);
 }
 
 } // namespace
@@ -35,65 +43,116 @@ bool isOperator(QChar c) {
     }
 }
 
+const QStringList &sectionWords() {
+    static const QStringList words = {"end", "endprogram", "links", "const", "var", "program", "endmacro"};
+    return words;
+}
+
+bool isSectionWord(QStringView word) {
+    // Asked for every word of every source line: no copies, no hashing.
+    if (word.size() < 3 || word.size() > 10)
+        return false;
+    for (const QString &w : sectionWords())
+        if (word.compare(w, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+void normalizeInPlace(QString &text, bool removeBlanks) {
+    qsizetype first = -1, last = -1, out = 0;
+    const qsizetype n = text.size();
+    QChar *d = text.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        QChar c = d[i];
+        if (c.unicode() < 32)
+            c = u' ';
+        if (c == u' ' && (removeBlanks || first < 0))
+            continue;
+        if (first < 0)
+            first = out;
+        d[out++] = c;
+        if (c != u' ')
+            last = out;
+    }
+    text.truncate(first < 0 ? 0 : last);
+}
+
 QString normalizeText(const QString &text, bool removeBlanks) {
     QString s = text;
-    for (QChar &c : s)
-        if (c.unicode() < 32)
-            c = QLatin1Char(' ');
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b] == QLatin1Char(' '))
-        ++b;
-    while (e > b && s[e - 1] == QLatin1Char(' '))
-        --e;
-    s = s.mid(b, e - b);
-    if (removeBlanks)
-        s.remove(QLatin1Char(' '));
+    normalizeInPlace(s, removeBlanks);
     return s;
 }
 
-QString prepareSourceLine(const QString &line) {
-    QString s = normalizeText(line);
-    qsizetype i = 0;
-    while (i < s.size()) {
-        if (!isAsciiLetter(s[i])) {
-            ++i;
+// Normalising, the ";" after section words and the comment cut are done in
+// one pass: the first "//" of the result is found as it is written.
+void prepareSourceLine(QStringView line, QString &out) {
+    out.resize(0);
+    qsizetype begin = 0, end = line.size();
+    while (begin < end && isBlank(line[begin]))
+        ++begin;
+    while (end > begin && isBlank(line[end - 1]))
+        --end;
+    qsizetype i = begin;
+    while (i < end) {
+        const QChar c = line[i];
+        if (isAsciiLetter(c)) {
+            qsizetype j = i;
+            while (j < end && isScannerWordChar(line[j]))
+                ++j;
+            const QStringView word = line.sliced(i, j - i);
+            out += word;
+            if (isSectionWord(word)) {
+                qsizetype k = j;
+                while (k < end && isBlank(line[k]))
+                    ++k;
+                // The ";" goes right after the word: "var x" becomes "var; x".
+                if (k == end || line[k] != u';')
+                    out += u';';
+            }
+            i = j;
             continue;
         }
-        const qsizetype start = i;
-        while (i < s.size() && (isAsciiLetter(s[i]) || isAsciiDigit(s[i]) || s[i] == QLatin1Char('_')))
-            ++i;
-        if (!isSectionWord(s.mid(start, i - start)))
-            continue;
-        const qsizetype wordEnd = i;
-        while (i < s.size() && s[i] == QLatin1Char(' '))
-            ++i;
-        if (i >= s.size() || s[i] != QLatin1Char(';')) {
-            s.insert(wordEnd, QLatin1Char(';'));
-            i = wordEnd + 1;
+        if (c == u'/' && out.endsWith(u'/')) {
+            out.chop(1);
+            break;
         }
+        out += isBlank(c) ? QChar(u' ') : c;
+        ++i;
     }
-    const qsizetype comment = s.indexOf(QLatin1String("//"));
-    if (comment >= 0)
-        s.truncate(comment);
-    return normalizeText(s);
+    qsizetype n = out.size();
+    while (n > 0 && out[n - 1] == u' ')
+        --n;
+    out.truncate(n);
+}
+
+QString prepareSourceLine(const QString &line) {
+    QString out;
+    out.reserve(line.size() + 4);
+    prepareSourceLine(line, out);
+    return out;
 }
 
 QStringList splitTokens(const QString &text) {
     QStringList tokens;
-    QString word;
-    for (QChar c : normalizeText(text)) {
-        if (!isDelimiter(c) && !isOperator(c)) {
-            word += c;
+    qsizetype wordStart = -1;
+    const qsizetype n = text.size();
+    tokens.reserve(n); // never more tokens than characters: no regrowth
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (!isBlank(c) && isWordChar(c)) {
+            if (wordStart < 0)
+                wordStart = i;
             continue;
         }
-        if (!word.isEmpty())
-            tokens << word;
-        word.clear();
-        if (c != QLatin1Char(' '))
-            tokens << QString(c);
+        if (wordStart >= 0) {
+            tokens.append(text.mid(wordStart, i - wordStart));
+            wordStart = -1;
+        }
+        if (!isBlank(c))
+            tokens.append(singleCharToken(c));
     }
-    if (!word.isEmpty())
-        tokens << word;
+    if (wordStart >= 0)
+        tokens.append(text.mid(wordStart));
     return tokens;
 }
 

@@ -1,7 +1,82 @@
-// The lexical rules the project files are read with.
+// The lexical rules of the device language, which the project files and the
+// compiler are read with.
 #include "project/lexis.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+
+namespace plain {
+
+// The rules as they are stated, written plainly: the fast single-pass forms
+// must cut and prepare any text exactly as these do.
+bool isLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+QString normalizeText(const QString &text, bool removeBlanks) {
+    QString s = text;
+    for (QChar &c : s)
+        if (c.unicode() < 32)
+            c = u' ';
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b] == u' ')
+        ++b;
+    while (e > b && s[e - 1] == u' ')
+        --e;
+    s = s.mid(b, e - b);
+    if (removeBlanks)
+        s.remove(u' ');
+    return s;
+}
+
+QString prepareSourceLine(const QString &line) {
+    static const QStringList sectionWords{"end", "endprogram", "links", "const", "var", "program", "endmacro"};
+    QString s = normalizeText(line, false);
+    qsizetype i = 0;
+    while (i < s.size()) {
+        if (!isLetter(s[i])) {
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        while (i < s.size() && (isLetter(s[i]) || isDigit(s[i]) || s[i] == u'_'))
+            ++i;
+        if (!sectionWords.contains(s.mid(start, i - start), Qt::CaseInsensitive))
+            continue;
+        const qsizetype wordEnd = i;
+        while (i < s.size() && s[i] == u' ')
+            ++i;
+        if (i >= s.size() || s[i] != u';') {
+            s.insert(wordEnd, u';');
+            i = wordEnd + 1;
+        }
+    }
+    const qsizetype comment = s.indexOf(QLatin1String("//"));
+    if (comment >= 0)
+        s.truncate(comment);
+    return normalizeText(s, false);
+}
+
+QStringList splitTokens(const QString &text) {
+    const QString separators = QStringLiteral(" \"(),.:;[]{}*+-/<=>");
+    QStringList tokens;
+    QString word;
+    for (QChar c : normalizeText(text, false)) {
+        if (!separators.contains(c)) {
+            word += c;
+            continue;
+        }
+        if (!word.isEmpty())
+            tokens << word;
+        word.clear();
+        if (c != u' ')
+            tokens << QString(c);
+    }
+    if (!word.isEmpty())
+        tokens << word;
+    return tokens;
+}
+
+} // namespace plain
 
 class TstLexis : public QObject {
     Q_OBJECT
@@ -50,6 +125,31 @@ private slots:
         QCOMPARE(lexis::normalizeText(QStringLiteral("\t a \x01 b \r")), QStringLiteral("a   b"));
         QCOMPARE(lexis::normalizeText(QStringLiteral("  module  lamp1 "), true), QStringLiteral("modulelamp1"));
         QCOMPARE(lexis::normalizeText(QString()), QString());
+    }
+
+    void agreesWithThePlainRules_data() {
+        QTest::addColumn<QString>("text");
+        const QStringList fixed = {"", "   ", "links", "var x", "end ;", "2end", "x_end", "$end", "links end",
+                                   "setout(out[1],1,0,0) // end", "a//b", "var//x", "\tconst\t", "a<=b", "x10_A1.on",
+                                   "@L1:setout", "привет  мир", "\"x y\"", "{a;b}", "a / / b", "ENDPROGRAM x"};
+        for (const QString &t : fixed)
+            QTest::addRow("%s", qPrintable(t)) << t;
+        const QString alphabet = QStringLiteral("aEn dvr;:/()\t\"@_1д.,=<{") + QChar(0x98) + QChar(5);
+        QRandomGenerator rng(7);
+        for (int i = 0; i < 300; ++i) {
+            QString t;
+            for (int k = rng.bounded(0, 30); k > 0; --k)
+                t += alphabet[rng.bounded(alphabet.size())];
+            QTest::addRow("random %d", i) << t;
+        }
+    }
+
+    void agreesWithThePlainRules() {
+        QFETCH(QString, text);
+        QCOMPARE(lexis::prepareSourceLine(text), plain::prepareSourceLine(text));
+        QCOMPARE(lexis::splitTokens(text), plain::splitTokens(text));
+        for (bool removeBlanks : {false, true})
+            QCOMPARE(lexis::normalizeText(text, removeBlanks), plain::normalizeText(text, removeBlanks));
     }
 
     void numbers() {
