@@ -19,6 +19,10 @@ TPreprocessor::Status TAnalis::PreprocessProgram(const QString &programPath) {
     preprocessor.setReadPrograms(&Tables().programs);
     const TPreprocessor::Status status = preprocessor.PreprocessProgram(programPath);
     FPreprocessFailure = preprocessor.failure();
+    // The compile table is what the position file holds; taken from memory
+    // rather than read back.
+    FListing = preprocessor.listed();
+    FListingPath = status == TPreprocessor::Ok ? programPath : QString();
     return status;
 }
 

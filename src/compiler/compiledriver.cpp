@@ -142,7 +142,7 @@ void TCompileDriver::readDeviceVariables(const TDevice &d) {
         return;
     }
     tables_.programs.insert(path, table);
-    const TArrayStringsTable section = TLexer::ExtractSection(table, QStringLiteral("var"), QStringLiteral("end"));
+    const TArrayStringsTable section = TLexer::SectionOf(table, QStringLiteral("var"), QStringLiteral("end"));
     if (section.isEmpty())
         return;
     if (section.first().text().contains(QLatin1String("rror"))) {

@@ -2,6 +2,8 @@
 
 #include "app/textfile.h"
 
+#include <optional>
+
 namespace {
 
 bool sameWord(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
@@ -80,32 +82,66 @@ QString TLexer::GlueTokens(const TStringArray &tokens) {
     return out;
 }
 
-TArrayStringsTable TLexer::ExtractSection(TArrayStringsTable &table, const QString &startWord,
-                                          const QString &endWord) {
-    if (table.size() < 3)
-        return {TStatementRecord(QString(), 0, TableTooShort)};
+namespace {
+
+// Where a section lies: the indexes of its start and end statements, or the
+// marker that stands for it.
+struct SectionPlace {
+    qsizetype start = -1, end = -1;
+    std::optional<TStatementRecord> marker;
+};
+
+SectionPlace locateSection(const TArrayStringsTable &table, const QString &startWord, const QString &endWord) {
+    SectionPlace place;
+    if (table.size() < 3) {
+        place.marker = TStatementRecord(QString(), 0, TLexer::TableTooShort);
+        return place;
+    }
     qsizetype i = 0;
     while (i < table.size() && !sameWord(table[i].text(), startWord))
         ++i;
     if (i == table.size()) {
         TStatementRecord marker = table.first();
-        marker.setText(SectionMissing);
+        marker.setText(TLexer::SectionMissing);
         marker.setLine(0);
-        return {marker};
+        place.marker = marker;
+        return place;
     }
-    table[i].setText(QString());
-    TArrayStringsTable section;
-    for (++i; i < table.size(); ++i) {
-        TStatementRecord &st = table[i];
-        if (sameWord(st.text(), endWord)) {
-            st.setText(QString());
-            return section;
+    place.start = i;
+    for (++i; i < table.size(); ++i)
+        if (sameWord(table[i].text(), endWord)) {
+            place.end = i;
+            return place;
         }
-        section.append(st);
-        st.setText(QString());
-    }
-    TStatementRecord marker = section.isEmpty() ? TStatementRecord() : section.first();
-    marker.setText(SectionUnterminated);
+    TStatementRecord marker = place.start + 1 < table.size() ? table[place.start + 1] : TStatementRecord();
+    marker.setText(TLexer::SectionUnterminated);
     marker.setLine(table.last().line());
-    return {marker};
+    place.marker = marker;
+    return place;
+}
+
+} // namespace
+
+TArrayStringsTable TLexer::SectionOf(const TArrayStringsTable &table, const QString &startWord,
+                                     const QString &endWord) {
+    const SectionPlace place = locateSection(table, startWord, endWord);
+    if (place.marker)
+        return {*place.marker};
+    return table.mid(place.start + 1, place.end - place.start - 1);
+}
+
+TArrayStringsTable TLexer::ExtractSection(TArrayStringsTable &table, const QString &startWord,
+                                          const QString &endWord) {
+    const SectionPlace place = locateSection(table, startWord, endWord);
+    TArrayStringsTable section;
+    if (!place.marker)
+        section = table.mid(place.start + 1, place.end - place.start - 1);
+    // An unterminated section is blanked to the end of the table.
+    const qsizetype last = place.end >= 0 ? place.end : table.size() - 1;
+    if (place.start >= 0)
+        for (qsizetype i = place.start; i <= last; ++i)
+            table[i].setText(QString());
+    if (place.marker)
+        return {*place.marker};
+    return section;
 }

@@ -44,4 +44,7 @@ public:
     // record whose text begins with "Error[".
     static TArrayStringsTable ExtractSection(TArrayStringsTable &table, const QString &startWord,
                                              const QString &endWord);
+    // The same answer, leaving the table as it is.
+    static TArrayStringsTable SectionOf(const TArrayStringsTable &table, const QString &startWord,
+                                        const QString &endWord);
 };

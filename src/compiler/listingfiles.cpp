@@ -127,6 +127,10 @@ private:
 QString ListingPath(const QString &programPath) { return programPath + u'c'; }
 QString PositionPath(const QString &programPath) { return programPath + u'l'; }
 
+QString RecordedPath(const QString &path) {
+    return cp1251::decode(cp1251::encodeLossy(path.left(TStatementRecord::MaxPathLength)));
+}
+
 QString ShortFileName(const QString &path) {
     const qsizetype slash = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
     return path.mid(slash + 1).left(ShortNameLength);

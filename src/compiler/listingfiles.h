@@ -23,6 +23,10 @@ constexpr int LineCopyOffset = 540;  // the line again
 QString ListingPath(const QString &programPath);
 QString PositionPath(const QString &programPath);
 
+// A path as a position record gives it back: cut to the record's length,
+// characters the code page lacks read as "?".
+QString RecordedPath(const QString &path);
+
 // The file name without its folder ("\" or "/"), cut to 20 characters.
 QString ShortFileName(const QString &path);
 

@@ -321,6 +321,7 @@ bool TPreprocessor::expandCalls(TArrayStringsTable &table, int &labelCounter) {
 TPreprocessor::Status TPreprocessor::PreprocessProgram(const QString &programPath) {
     failure_ = {};
     functions_.clear();
+    listed_.clear();
     // Whatever happens, no listing of an earlier run may stay to be compiled.
     removeStaleListing(programPath);
 
@@ -355,5 +356,14 @@ TPreprocessor::Status TPreprocessor::PreprocessProgram(const QString &programPat
         fail(error);
         return Failed;
     }
+    QString source, recorded; // statements come in runs from one file
+    for (TStatementRecord &st : table) {
+        if (st.filePath() != source) {
+            source = st.filePath();
+            recorded = listingfiles::RecordedPath(source);
+        }
+        st.setFilePath(recorded);
+    }
+    listed_ = table;
     return Ok;
 }

@@ -36,6 +36,10 @@ public:
     // exists but cannot be read (failure() tells why).
     TArrayStringsTable ExpandFunctionCall(const QString &callText, int &labelCounter);
 
+    // The statements of the last listing written, as its position records
+    // hold them (lower-cased texts, recorded paths); empty after a failure.
+    const TArrayStringsTable &listed() const { return listed_; }
+
     // Why the last operation failed (also set for TooShort).
     const TPreprocessFailure &failure() const { return failure_; }
 
@@ -55,6 +59,7 @@ private:
 
     QString functionFolder_;
     QHash<QString, TArrayStringsTable> *readPrograms_ = nullptr;
+    TArrayStringsTable listed_;
     // A function used many times in one program is read once.
     QHash<QString, FunctionFile> functions_;
     // Lower-cased file name -> file name in the function folder, read once.

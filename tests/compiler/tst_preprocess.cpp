@@ -457,6 +457,30 @@ private slots:
         QCOMPARE(table.size(), 8);
     }
 
+    // The compile table is taken from memory after preprocessing; it must be
+    // exactly what the position file gives back, also for a folder whose
+    // path is longer than a record keeps and has characters the code page
+    // lacks.
+    void compileTableIsThePositionRecords() {
+        Folder f;
+        const QString deep = f.path(QString(120, u'п') + "/日本" + QString(120, u'x'));
+        QVERIFY(QDir().mkpath(deep));
+        const QString programPath = deep + "/dev1.pd";
+        QVERIFY(textfile::writeLines(deep + "/f.pf", {"function f(a);", "wait(a);"}));
+        QVERIFY(textfile::writeLines(programPath, program({"$F(3);", "SetOut(1,2,3,4);", "Лампа: wait(1);"})));
+        TAnalis a;
+        a.SetProjectFolder(deep);
+        QCOMPARE(a.PreprocessProgram(programPath), TPreprocessor::Ok);
+        TArrayStringsTable fromMemory, fromFile;
+        QString error;
+        QVERIFY(a.ReadCompileTable(programPath, fromMemory, &error));
+        QVERIFY2(listingfiles::ReadPositionFile(listingfiles::PositionPath(programPath), fromFile, &error),
+                 qPrintable(error));
+        QCOMPARE(fromMemory, fromFile);
+        QCOMPARE(fromMemory[4].filePath().size(), TStatementRecord::MaxPathLength);
+        QVERIFY(fromMemory[4].filePath().contains("??"));
+    }
+
     void damagedPositionFileIsRefused() {
         Folder f;
         QVERIFY(textfile::writeBytes(f.path("x.pdl"), QByteArray(544 + 3, 'x')));
