@@ -200,7 +200,7 @@ TOperand TAnalis::ParseFixedPoint(const TStringArray &tokens, int &index, int wi
     if (i + 2 >= tokens.size() || !IsDigitString(tokens[i]) || tokens[i + 1] != QLatin1String(".") ||
         !IsDigitString(tokens[i + 2]) || tokens[i].isEmpty() || tokens[i + 2].isEmpty())
         return TOperand::no();
-    const double x = (tokens[i] + QLatin1Char('.') + tokens[i + 2]).toDouble();
+    const double x = QString(tokens[i] + QLatin1Char('.') + tokens[i + 2]).toDouble();
     const double q = std::nearbyint(x * 4); // halves to even
     if (q >= 65536)
         return TOperand::error(QStringLiteral(" параметр ") + QString::number(q, 'f', 0) +

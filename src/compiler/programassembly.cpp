@@ -186,8 +186,8 @@ bool TAnalis::compileLinkStatement(const TStatementRecord &st, const QString &u)
         return false;
     }
     const QString line = answer.startsWith(QLatin1String("ADDR"))
-                             ? u + QLatin1Char(':') + hex(FCodeLines, 4) + QLatin1Char(':') + answer.mid(5)
-                             : u + QLatin1Char(':') + answer;
+                             ? QString(u + QLatin1Char(':') + hex(FCodeLines, 4) + QLatin1Char(':') + answer.mid(5))
+                             : QString(u + QLatin1Char(':') + answer);
     appendLine(line, st);
     if (line.size() != CodeLineLength)
         AddError(ErrorKind, GeneralCode, st, QStringLiteral("Ошибка размера hex-команды"));
