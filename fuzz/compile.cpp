@@ -7,41 +7,24 @@
 //      from the configuration, as in the configuration mode of the editor.
 // Whatever the texts, the run must end with output and error files and
 // without a crash, a hang or a sanitizer report.
+#include "fuzzsession.h"
+
 #include "compiler/analis.h"
 #include "compiler/compiledriver.h"
-
-#include "app/askuser.h"
-#include "app/textfile.h"
 #include "project/configfile.h"
 #include "project/project.h"
 
-#include <QByteArray>
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
+#include <QDir>
 #include <QList>
-#include <QTemporaryDir>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-QTemporaryDir *folder = nullptr;
-ScriptedDialogs dialogs; // every question answered with its last button
-
-void writeRaw(const QString &name, const QByteArray &bytes) {
-    QFile f(folder->filePath(name));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        std::abort();
-}
-
+FuzzSession *session = nullptr;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
-    static QCoreApplication app(*argc, *argv);
-    static ScopedUserDialogs scope(dialogs);
-    folder = new QTemporaryDir;
-    return folder->isValid() ? 0 : 1;
+    session = new FuzzSession(*argc, *argv);
+    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -49,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     auto part = [&](int i) { return i < parts.size() ? parts[i] : QByteArray(); };
 
     TProject project;
-    project.setProjectFile(folder->filePath(QStringLiteral("fuzz.lpr")));
+    project.setProjectFile(session->folder.filePath(QStringLiteral("fuzz.lpr")));
     project.AddDevice(QStringLiteral("dev1"), 0xA101, 1, 1, 1, 300, 0x11);
     project.AddDevice(QStringLiteral("ir1"), 0xA102, 1, 1, 1, 5000, 0x12);
     TGlobalLink all;
@@ -59,17 +42,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!project.SaveProject())
         std::abort();
 
-    writeRaw(QStringLiteral("dev1.pd"), part(0));
-    writeRaw(QStringLiteral("fn.pf"), part(1));
-    writeRaw(QStringLiteral("ir1.pd"), part(2));
+    const QDir folder(session->folder.path());
+    writeRaw(folder.filePath(QStringLiteral("dev1.pd")), part(0));
+    writeRaw(folder.filePath(QStringLiteral("fn.pf")), part(1));
+    writeRaw(folder.filePath(QStringLiteral("ir1.pd")), part(2));
     const bool configured = parts.size() > 3;
     if (configured) {
-        writeRaw(QFileInfo(project.configurationFile()).fileName(), part(3));
+        writeRaw(project.configurationFile(), part(3));
         project.ReadConfiguration();
     }
     TAnalis::SetConfigurationMode(configured);
     TCompileDriver(project).CompileProject();
-    dialogs.questions.clear();
-    dialogs.messages.clear();
+    session->reset();
     return 0;
 }

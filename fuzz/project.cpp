@@ -2,47 +2,33 @@
 // by a zero byte: the project file and its configuration file. Whatever they
 // hold, opening must end with the project open or a message, never a crash;
 // a project that opened and saved elsewhere must open again from there.
-#include "app/askuser.h"
+#include "fuzzsession.h"
+
 #include "app/catalogue.h"
 #include "project/project.h"
 
-#include <QByteArray>
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QList>
-#include <QTemporaryDir>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-QTemporaryDir *folder = nullptr;
+FuzzSession *session = nullptr;
 TDM *catalogue = nullptr;
-ScriptedDialogs dialogs; // every question answered with its last button
-
-void writeRaw(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
-    static QCoreApplication app(*argc, *argv);
-    static ScopedUserDialogs scope(dialogs);
-    folder = new QTemporaryDir;
+    session = new FuzzSession(*argc, *argv);
     catalogue = new TDM;
     // Devices are initialised from the shipped catalogue, as in the program.
     if (!catalogue->ConnectCatalogue(QStringLiteral(VODIZ_BIN_DIR "/Database/database_vk.db")))
         std::abort();
-    return folder->isValid() ? 0 : 1;
+    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QList<QByteArray> parts = QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)).split('\0');
-    const QString in = folder->filePath(QStringLiteral("in")), out = folder->filePath(QStringLiteral("out"));
+    const QString in = session->folder.filePath(QStringLiteral("in"));
+    const QString out = session->folder.filePath(QStringLiteral("out"));
     QDir(in).removeRecursively();
     QDir(out).removeRecursively();
     QDir().mkpath(in);
@@ -58,7 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (!again.OpenProject(out + QStringLiteral("/p.lpr")) || again.deviceCount() != project.deviceCount())
             std::abort();
     }
-    dialogs.questions.clear();
-    dialogs.messages.clear();
+    session->reset();
     return 0;
 }

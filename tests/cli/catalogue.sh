@@ -3,11 +3,7 @@
 set -u
 cli="$1/vodiz-cli"
 schema="${VODIZ_SOURCE_DIR:?}/data/catalogue/schema.sql"
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-tab=$'\t'
+. "$(dirname "$0")/lib/common.sh"
 
 # The shipped catalogue beside the program, aligned columns.
 out=$("$cli" catalogue list) || fail "list exited with $?"

@@ -2,10 +2,7 @@
 # vodiz-cli compile, run as a user would. $1: the folder of the programs.
 set -u
 cli="$1/vodiz-cli"
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+. "$(dirname "$0")/lib/common.sh"
 
 # The example project compiles without diagnostics; both files are written
 # and the intermediate files are gone.

@@ -2,11 +2,7 @@
 # vodiz-cli preprocess, run as a user would. $1: the folder of the programs.
 set -u
 cli="$1/vodiz-cli"
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-tab=$'\t'
+. "$(dirname "$0")/lib/common.sh"
 
 # A program calling a function (Windows-1251, CR LF as the editor writes).
 printf 'function blink(x);\r\nsetout(x,1,0,0);\r\n' >"$tmp/blink.pf"

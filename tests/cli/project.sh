@@ -2,11 +2,7 @@
 # vodiz-cli project and convert, run as a user would. $1: the folder of the programs.
 set -u
 cli="$1/vodiz-cli"
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-tab=$'\t'
+. "$(dirname "$0")/lib/common.sh"
 mkdir "$tmp/p" && cd "$tmp/p" || exit 1
 
 # A new project with devices; the project file is the writer's exact text.

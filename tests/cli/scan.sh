@@ -4,7 +4,6 @@
 set -u
 cli="$1/vodiz-cli"
 . "$(dirname "$0")/lib/sim.sh"
-tab=$'\t'
 
 cat >"$tmp/net.txt" <<'NET'
 # modem and four devices

@@ -1,7 +1,7 @@
-# Shared by the shell tests that talk to `vodiz-cli sim`: a temporary folder,
-# failure counting, and simulators that serve a pseudo-terminal until the
+# Shared by the shell tests that talk to `vodiz-cli sim`: what every shell
+# test shares, and simulators that serve a pseudo-terminal until the
 # descriptor kept open here closes. Needs $cli.
-tmp=$(mktemp -d)
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 sims=()
 cleanup() {
     for fd in "${sims[@]}"; do eval "exec $fd>&-"; done
@@ -9,8 +9,6 @@ cleanup() {
     rm -rf "$tmp"
 }
 trap cleanup EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # Starts a simulator with the given options; sets $port.
 next_fd=10
