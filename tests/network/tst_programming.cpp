@@ -2,6 +2,7 @@
 // selection file, and runs against the simulated bus (exact packets per
 // device, pauses on a change of device, a device that falls silent, stop
 // requests, nothing ticked, broken packets, the final messages and log).
+#include "programmedpackets.h"
 #include "simlink.h"
 
 #include "app/askuser.h"
@@ -50,14 +51,6 @@ TProgCommandList commandsOf(const QStringList &lines) {
     for (const QString &l : lines)
         rows += programcommands::cutLine(l);
     return rows;
-}
-
-QStringList packetsFor(const TProgCommandList &rows, const QString &uid) {
-    QStringList out;
-    for (const TProgCommand &r : rows)
-        if (r.uid == uid)
-            out << r.packet;
-    return out;
 }
 
 QStringList received(SimModem &modem, const QString &uid) {

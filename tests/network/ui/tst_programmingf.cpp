@@ -2,6 +2,7 @@
 // output and the project, ticks kept in the selection file, a run that
 // leaves each ticked device holding exactly its packets, a stop while a
 // silent device is awaited, a broken output file and nothing ticked.
+#include "../programmedpackets.h"
 #include "simlink.h"
 
 #include "app/askuser.h"
@@ -71,14 +72,6 @@ struct Fixture {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("-");
     }
 };
-
-QStringList packetsFor(const TProgCommandList &rows, const QString &uid) {
-    QStringList out;
-    for (const TProgCommand &r : rows)
-        if (r.uid == uid)
-            out << r.packet;
-    return out;
-}
 
 } // namespace
 
