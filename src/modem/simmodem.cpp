@@ -85,7 +85,7 @@ void SimModem::toBus(const TPacket &p, qint64 now) {
         deviceAnswers(d, answers, now);
         if (scanRequest && d.inScan() && !answers.isEmpty()) {
             repeats_.removeIf([&](const ScanRepeat &r) { return r.device == i; });
-            repeats_.append({i, answers.first(), Repeats, now + spec_.faults.latencyMs + RepeatMs + 7 * i});
+            repeats_.append({i, answers.first(), now + RepeatForMs, now + spec_.faults.latencyMs + RepeatMs + 7 * i});
         }
     }
 }
@@ -139,14 +139,18 @@ void SimModem::repeatScanAnswers(qint64 now) {
     for (qsizetype k = 0; k < repeats_.size();) {
         ScanRepeat &r = repeats_[k];
         SimDevice &d = devices_[r.device];
-        if (!d.inScan() || r.left <= 0 || d.canSpeed() != canSpeed_ && r.device > 0) {
+        if (!d.inScan() || now > r.until || (r.device > 0 && d.canSpeed() != canSpeed_)) {
             repeats_.removeAt(k);
             continue;
         }
         if (r.due <= now) {
-            deviceAnswers(d, {r.answer}, r.due - spec_.faults.latencyMs);
-            --r.left;
-            r.due += RepeatMs;
+            // One answer however late the simulator woke: a burst of the
+            // missed ones would reach the PC back to back, and all but the
+            // first would be lost. The slots keep their phase, so devices
+            // keep answering at different moments.
+            deviceAnswers(d, {r.answer}, now - spec_.faults.latencyMs);
+            while (r.due <= now)
+                r.due += RepeatMs;
         }
         ++k;
     }

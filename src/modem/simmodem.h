@@ -49,17 +49,18 @@ private:
     FrameParser parser_;
     QList<Output> pending_; // in due order
     // A device in scan mode repeats its answer until it is stopped (FF),
-    // as answers that come while the PC is not listening are lost.
+    // as answers that come while the PC is not listening are lost. It gives
+    // up after a while, so a scan left unfinished does not fill the line.
     struct ScanRepeat {
         int device;
         QByteArray answer;
-        int left;
+        qint64 until;
         qint64 due;
     };
     QList<ScanRepeat> repeats_;
     QRandomGenerator random_{20260101};
     int uartSpeed_, canSpeed_;
-    static constexpr int RepeatMs = 40, Repeats = 50;
+    static constexpr int RepeatMs = 40, RepeatForMs = 30000;
     int answerCount_ = 0, packetsFromPc_ = 0;
     QHash<uint32_t, int> answersOf_;
 };

@@ -253,6 +253,21 @@ private slots:
             QVERIFY(e.UID == 0x1001 || e.UID == 0x1002 || e.UID == 0xA001);
     }
 
+    // Devices repeat their scan answer until stopped. A simulator that wakes
+    // late sends each device's answer once, not the missed ones in a burst
+    // (the PC hears only the first of answers that come back to back).
+    void lateSimulatorRepeatsEachAnswerOnce() {
+        SimModem modem(network(threeDevices));
+        modem.receiveBytes(frame::encode(uidPacket(0, hex("01"))), 0);
+        QCOMPARE(modem.takeDue(0).size(), 3); // the modem's presence, 001001, 001002
+        QCOMPARE(modem.takeDue(10000).size(), 3);
+        QCOMPARE(modem.takeDue(10000).size(), 0);
+        modem.receiveBytes(frame::encode(uidPacket(0x1001, hex("FF"))), 10001);
+        QCOMPARE(modem.takeDue(20000).size(), 2);
+        QCOMPARE(modem.takeDue(40000).size(), 0); // given up at last
+        QCOMPARE(modem.nextDue(), -1);
+    }
+
     void networkFiles_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("error");
