@@ -2,6 +2,8 @@
 // setting the CAN speed of the modem and of every device.
 #include "mcan.h"
 
+#include <algorithm>
+
 namespace {
 QByteArray bytes(std::initializer_list<int> list) {
     QByteArray b;
@@ -81,8 +83,13 @@ bool TMCan::ScanNetwork(int mode) {
         TPacket p;
         while (answers_.Get(p)) {
             if (p.length() == 8) {
+                // A device repeats its answer until our stop reaches it: a
+                // repeat that crossed the stop is the same device again.
                 const TDevInfoFromCan e = scanEntryFromAnswer(p, mode);
-                scanList_.append(e);
+                const bool listed = std::any_of(scanList_.cbegin(), scanList_.cend(),
+                                                [&](const TDevInfoFromCan &x) { return x.UID == e.UID; });
+                if (!listed)
+                    scanList_.append(e);
                 TXBytes(false, e.UID, 0, 0, bytes({0xFF}));
             } else if (p.length() != 2) {
                 finished = true;

@@ -6,6 +6,8 @@
 #include "modem/commands.h"
 
 #include <QTest>
+#include <QThread>
+#include <thread>
 
 namespace {
 QByteArray hex(const char *text) { return QByteArray::fromHex(QByteArray(text)); }
@@ -266,6 +268,37 @@ private slots:
         QCOMPARE(modem.takeDue(20000).size(), 2);
         QCOMPARE(modem.takeDue(40000).size(), 0); // given up at last
         QCOMPARE(modem.nextDue(), -1);
+    }
+
+    // A repeat that crosses our stop on the bus is the same device again:
+    // here the test plays the modem and answers the scan twice.
+    void deviceHeardTwiceIsListedOnce() {
+        auto link = connected(network(threeDevices));
+        link->runner.reset();
+        std::unique_ptr<SerialPort> modemEnd = link->wire->makePort(LoopbackWire::DeviceSide);
+        QVERIFY(modemEnd->open(QStringLiteral("test")));
+        modemEnd->setLine(TMCan::uartBaud(3), SerialPort::Parity::None);
+        modemEnd->setReadTimeouts(0, 0, 50);
+        std::thread scan([&] { link->can->ScanNetwork(0); });
+        FrameParser parser;
+        bool scanSent = false;
+        char c;
+        for (int reads = 0; !scanSent && reads < 200;) {
+            if (modemEnd->read(&c, 1) != 1) {
+                ++reads;
+                continue;
+            }
+            scanSent = parser.feed(uint8_t(c)) && parser.packet().dataBytes() == hex("00");
+        }
+        TPacket answer = uidPacket(0x1001, hex("FF00001000020100"));
+        answer.b[0] = 0x01;
+        for (int i = 0; i < 2; ++i) {
+            modemEnd->write(frame::encode(answer));
+            QThread::msleep(200);
+        }
+        scan.join();
+        QVERIFY(scanSent);
+        QCOMPARE(entries(link->can->ScanList()), QStringList{"001001 0010 00020100 0 0 0 0"});
     }
 
     void networkFiles_data() {
