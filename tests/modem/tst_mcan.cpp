@@ -20,7 +20,7 @@ SimNetworkSpec network(const char *text) {
     return spec;
 }
 
-bool waitFor(const std::function<bool()> &done) { return QTest::qWaitFor(done, 3000); }
+bool waitFor(const std::function<bool()> &done) { return QTest::qWaitFor(done, 10000); }
 } // namespace
 
 class TstMCan : public QObject {
@@ -239,7 +239,7 @@ private slots:
         SimLink link;
         QVERIFY(link.connect());
         link.can->ClearAnswers();
-        QVERIFY(link.can->TXU(uid, data, 1000, mask));
+        QVERIFY(link.can->TXU(uid, data, 5000, mask));
         QCOMPARE(link.can->answerMask(), armed);
         TPacket p;
         QVERIFY(link.can->TakeAnswer(p));
@@ -250,7 +250,7 @@ private slots:
     void requestByAddress() {
         SimLink link;
         QVERIFY(link.connect());
-        QVERIFY(link.can->TXA(1, 0x11, hex("0305"), 1000, QString()));
+        QVERIFY(link.can->TXA(1, 0x11, hex("0305"), 5000, QString()));
         TPacket p;
         QVERIFY(link.can->TakeAnswer(p));
         QCOMPARE(PacketUid(p), 0x1002u);
@@ -317,7 +317,7 @@ private slots:
         QVERIFY(link.connect());
         link.wire->setCts(SerialPort::Cts::Off);
         link.can->setCTS(true);
-        QVERIFY(link.can->TXU(0x1001, hex("70"), 1000, QString()));
+        QVERIFY(link.can->TXU(0x1001, hex("70"), 5000, QString()));
         QVERIFY(!link.can->CTS());
         // Without the flag the packet waits for CTS and is given up.
         QVERIFY(!link.can->TXU(0x1001, hex("70"), 1500, QString()));
@@ -330,7 +330,7 @@ private slots:
         QVERIFY(notSent);
         // A line without a CTS signal (a pseudo-terminal) counts as clear.
         link.wire->setCts(SerialPort::Cts::Unsupported);
-        QVERIFY(link.can->TXU(0x1001, hex("70"), 1000, QString()));
+        QVERIFY(link.can->TXU(0x1001, hex("70"), 5000, QString()));
     }
 
     void fullSendQueue() {
@@ -385,7 +385,7 @@ private slots:
         TPacket p;
         while (link.can->TakeMonitor(p)) {
         }
-        QVERIFY(link.can->TXU(0x1001, hex("70"), 1000, QString()));
+        QVERIFY(link.can->TXU(0x1001, hex("70"), 5000, QString()));
         QVERIFY(waitFor([&] { return link.can->TakeMonitor(p); }));
         QCOMPARE(p.b[16], uint8_t(MonitorSent));
         QCOMPARE(p.dataBytes(), hex("70"));
@@ -439,7 +439,7 @@ private slots:
         QVERIFY(!link.can->Connect(3));
         QVERIFY(!link.can->PortOpened());
         QVERIFY(link.connect());
-        QVERIFY(link.can->TXU(0x1001, hex("70"), 1000, QString()));
+        QVERIFY(link.can->TXU(0x1001, hex("70"), 5000, QString()));
     }
 };
 

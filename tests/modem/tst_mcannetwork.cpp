@@ -185,7 +185,7 @@ private slots:
             [&] { return SendUssd(c, 0x1001, 7, QStringLiteral("*100#")); }};
         link->modem->clearReceived();
         QVERIFY(calls[which]());
-        QVERIFY(QTest::qWaitFor([&] { return !link->modem->received(0x1001).isEmpty(); }, 3000));
+        QVERIFY(QTest::qWaitFor([&] { return !link->modem->received(0x1001).isEmpty(); }, 10000));
         const TPacket got = link->modem->received(0x1001).first();
         QCOMPARE(got.dataBytes(), data);
         // Address form: from the modem's own network address (0 until detection).

@@ -122,7 +122,7 @@ private slots:
         QVERIFY(can.Connect(3));
         QCOMPARE(can.UID(), 0xA001u);
         for (int i = 0; i < 20; ++i)
-            QVERIFY(can.TXU(0x1001, QByteArray(1, char(0x40 + i)), 1000, QString()));
+            QVERIFY(can.TXU(0x1001, QByteArray(1, char(0x40 + i)), 5000, QString()));
         QCOMPARE(modem.received(0x1001).size(), 20);
     }
 

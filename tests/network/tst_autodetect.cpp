@@ -148,7 +148,7 @@ private slots:
         QVERIFY(!log.join(QLatin1Char('\n')).contains(QStringLiteral("UID = A001")));
         // All devices stopped at the end, then the modem identified again.
         QVERIFY(log.contains(QStringLiteral("<<     55 00 00 00 00 01 FF 00 ")));
-        QVERIFY(QTest::qWaitFor([&] { return link.logLines().last().startsWith(QStringLiteral("   >>  55 01 00 A0 01 02 FF F3")); }, 3000));
+        QVERIFY(QTest::qWaitFor([&] { return link.logLines().last().startsWith(QStringLiteral("   >>  55 01 00 A0 01 02 FF F3")); }, 10000));
     }
 
     void nothingOnTheBus() {
@@ -162,7 +162,7 @@ private slots:
         QVERIFY(!detector.Detect());
         QCOMPARE(dialogs.messages, QStringList{"Устройства в сети не найдены !"});
         QCOMPARE(detector.table().rowCount(), 0);
-        QVERIFY(QTest::qWaitFor([&] { return link.logLines().last() == QStringLiteral("   >>  55 01 00 A0 01 02 FF F3 6A "); }, 3000));
+        QVERIFY(QTest::qWaitFor([&] { return link.logLines().last() == QStringLiteral("   >>  55 01 00 A0 01 02 FF F3 6A "); }, 10000));
     }
 
     void noConnection() {
