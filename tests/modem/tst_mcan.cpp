@@ -288,7 +288,7 @@ private slots:
 
     void lateAnswerIsQueuedForTheNextCaller() {
         SimNetworkSpec spec = defaultSimNetwork();
-        spec.faults.latencyMs = 300;
+        spec.faults.latencyMs = 1000; // well beyond the wait, however loaded the machine
         SimLink link(spec);
         QVERIFY(link.connect());
         link.can->ClearAnswers();
