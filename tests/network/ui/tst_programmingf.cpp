@@ -3,6 +3,7 @@
 // leaves each ticked device holding exactly its packets, a stop while a
 // silent device is awaited, a broken output file and nothing ticked.
 #include "../programmedpackets.h"
+#include "filebytes.h"
 #include "simlink.h"
 
 #include "app/askuser.h"
@@ -67,10 +68,7 @@ struct Fixture {
     QStringList logFiles() const {
         return QDir(dir.path()).entryList({QStringLiteral("Лог программирования *.log")}, QDir::Files);
     }
-    QByteArray selectionBytes() const {
-        QFile f(dir.filePath("dev.ini"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("-");
-    }
+    QByteArray selectionBytes() const { return readBytes(dir.filePath("dev.ini")); }
 };
 
 } // namespace
@@ -122,10 +120,7 @@ private slots:
         QCOMPARE(again.ticks(), (QList<bool>{false, true, false, true}));
 
         // A selection file that cannot be read ticks every device.
-        QFile f(fx.dir.filePath("dev.ini"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("\x01\x07", 2);
-        f.close();
+        writeBytes(fx.dir.filePath("dev.ini"), QByteArray("\x01\x07", 2));
         TProgrammingF third(fx.project, *fx.link->can);
         third.show();
         QCOMPARE(third.ticks(), QList<bool>(4, true));
@@ -207,14 +202,8 @@ private slots:
     // empty, and closing keeps the ticks on disk as they were.
     void shortOutputLine() {
         Fixture fx;
-        QFile lf(fx.dir.filePath("flat.lf"));
-        QVERIFY(lf.open(QIODevice::WriteOnly));
-        lf.write("00A101:CMND:71\r\n00A101:CMND:72\r\n00A1\r\n00A101:CMND:7000\r\n");
-        lf.close();
-        QFile sel(fx.dir.filePath("dev.ini"));
-        QVERIFY(sel.open(QIODevice::WriteOnly));
-        sel.write("\x00\x01\x01\x00", 4);
-        sel.close();
+        writeBytes(fx.dir.filePath("flat.lf"), "00A101:CMND:71\r\n00A101:CMND:72\r\n00A1\r\n00A101:CMND:7000\r\n");
+        writeBytes(fx.dir.filePath("dev.ini"), QByteArray("\x00\x01\x01\x00", 4));
         TProgrammingF w(fx.project, *fx.link->can);
         w.show();
         QCOMPARE(fx.dialogs.messages, QStringList{QStringLiteral("Ошибка в длине строки файла!")});
